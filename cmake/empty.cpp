@@ -1,0 +1,1 @@
+// Placeholder unit for a folder library that has no sources yet.

@@ -1,0 +1,36 @@
+// Runs a fuzz target's entry point over every file in the folders (or files) named on the command
+// line, so that the committed corpus and old crash inputs are replayed by every ordinary build.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+int ReplayFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return 1;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::filesystem::path arg(argv[i]);
+        if (std::filesystem::is_directory(arg)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+                if (entry.is_regular_file()) count += ReplayFile(entry.path());
+            }
+        } else if (std::filesystem::is_regular_file(arg)) {
+            count += ReplayFile(arg);
+        }
+    }
+    std::printf("replayed %d inputs\n", count);
+    return count > 0 ? 0 : 1;
+}
