@@ -1,0 +1,50 @@
+#pragma once
+// The host's plotter output object. Where it writes comes from the definition's configuration:
+// plot to file (the output file), or a port (a device path, or "|command" for a pipe to a print
+// command such as "|lp -d plotter").
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+#include "hdi/HT_Error.h"
+#include "hdi/HT_Object.h"
+
+class HT_Std_Plotter_Definition;
+
+struct HT_Document_Info {
+    std::wstring document_name;  // empty when the host has none
+    std::wstring printer_name;
+};
+
+class HT_Plotter_IO : public HT_Counted {
+public:
+    explicit HT_Plotter_IO(HT_Error_Handler* error_handler);
+    ~HT_Plotter_IO() override;
+
+    void set_plotter_definition(HT_Std_Plotter_Definition* definition);
+    void set_document_info(const HT_Document_Info& info) { m_docInfo = info; }
+    const HT_Document_Info& document_info() const { return m_docInfo; }
+
+    // Opens the destination; false (with last_error()) when it cannot be opened.
+    virtual bool open();
+    // Writes and returns the number of bytes written; fewer than asked is a failure.
+    virtual std::size_t write(const void* bytes, std::size_t length);
+    // Flushes and closes; false when the destination reported an error on close.
+    virtual bool close();
+
+    bool is_open() const { return m_fd >= 0; }
+    bool is_plot_to_file() const;
+    // The file path, or the port text.
+    std::wstring output_name() const;
+    const std::wstring& last_error() const { return m_lastError; }
+    std::size_t bytes_written() const { return m_written; }
+
+protected:
+    SPMP<HT_Error_Handler> m_errorHandler;
+    SPMP<HT_Std_Plotter_Definition> m_definition;
+    HT_Document_Info m_docInfo;
+    int m_fd = -1;
+    std::FILE* m_pipe = nullptr;
+    std::size_t m_written = 0;
+    std::wstring m_lastError;
+};
