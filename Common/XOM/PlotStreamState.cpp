@@ -1,0 +1,3 @@
+#include "Common/XOM/PlotStreamState.h"
+
+PlotStreamState g_plotStream;
