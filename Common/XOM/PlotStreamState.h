@@ -67,7 +67,7 @@ struct PlotStreamState {
   int32_t sentFillType = -2;
 
   // Pen model.
-  uint32_t colorModel = kPenModelColor;
+  uint32_t colorModel = kPenModelUnset;  // until a colour mode is applied
   DynamicPenQueue penQueue;
   std::array<uint8_t, 256> penDefined{};   // the pen's colour was sent in this job
   std::array<uint32_t, 256> penPalette{};  // 0x00RRGGBB per pen

@@ -148,6 +148,7 @@ TEST_F(WriterDefaultsTest, ColorModeLoadsTheIndexTableAndQueue) {
 // A colour model never set by a colour mode becomes the colour model; its pens must be loaded
 // too, or pen selection would search an empty palette and an empty queue.
 TEST_F(WriterDefaultsTest, UnsetModelBecomesColorWithItsPens) {
+  ASSERT_EQ(PlotStreamState{}.colorModel, kPenModelUnset) << "a new record has no colour mode";
   ApplyWriterDefaults(state_, false, kPenModelUnset);
   EXPECT_EQ(state_.colorModel, kPenModelColor);
   EXPECT_EQ(state_.penPalette[1], PackColor(255, 0, 0));
