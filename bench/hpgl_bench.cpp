@@ -100,7 +100,8 @@ void BM_MemcpyOfOutputBytes(benchmark::State& bench) {
   }
   const double points = static_cast<double>(walks.points) * static_cast<double>(bench.iterations());
   bench.counters["points_per_s"] = benchmark::Counter(points, benchmark::Counter::kIsRate);
-  bench.counters["bytes_per_point"] = static_cast<double>(outputBytes) / static_cast<double>(walks.points);
+  bench.counters["bytes_per_point"] =
+      static_cast<double>(outputBytes) / static_cast<double>(walks.points);
   bench.SetBytesProcessed(static_cast<int64_t>(outputBytes) * bench.iterations());
 }
 BENCHMARK(BM_MemcpyOfOutputBytes);

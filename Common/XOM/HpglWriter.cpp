@@ -17,7 +17,9 @@ void Send(const PlotStreamState& state, const char* bytes, std::size_t length) {
   if (state.byteSender != nullptr && length != 0) state.byteSender(bytes, length);
 }
 
-void SendText(const PlotStreamState& state, const char* text) { Send(state, text, std::strlen(text)); }
+void SendText(const PlotStreamState& state, const char* text) {
+  Send(state, text, std::strlen(text));
+}
 
 // Saturating conversion for values derived from page geometry: out-of-range or NaN geometry must
 // not turn into undefined behaviour.

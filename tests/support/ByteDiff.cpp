@@ -44,13 +44,14 @@ std::string Printable(std::string_view bytes) {
 
 ::testing::AssertionResult BytesEqual(std::string_view actual, std::string_view expected) {
   if (actual == expected) return ::testing::AssertionSuccess();
-  const auto mismatch = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+  const auto mismatch =
+      std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
   const auto offset = static_cast<std::size_t>(mismatch.first - actual.begin());
   const std::size_t from = offset >= 32 ? offset - 32 : 0;
   return ::testing::AssertionFailure()
-         << "bytes differ at offset " << offset << " (actual " << actual.size() << " bytes, expected "
-         << expected.size() << ")\nactual:   " << Printable(actual) << "\nexpected: "
-         << Printable(expected) << "\nactual around the offset:\n"
+         << "bytes differ at offset " << offset << " (actual " << actual.size()
+         << " bytes, expected " << expected.size() << ")\nactual:   " << Printable(actual)
+         << "\nexpected: " << Printable(expected) << "\nactual around the offset:\n"
          << HexDump(actual, from, offset + 32) << "expected around the offset:\n"
          << HexDump(expected, from, offset + 32);
 }
