@@ -11,6 +11,8 @@
 inline constexpr int HT_MSG_FILE_OR_VALUE_MISSING = 3;
 inline constexpr int HT_MSG_OUTPUT_CONNECTION_FAILED = 4;
 inline constexpr int HT_MSG_OBJECT_NOT_CREATED = 37;
+// What the host's standard routines report when they cannot draw a primitive.
+inline constexpr int HT_MSG_NOT_SUPPORTED = 90;
 
 class HT_Exception {
 public:
@@ -75,3 +77,8 @@ private:
     std::vector<Report> m_reports;
     std::vector<Message> m_messages;
 };
+
+// The host's own error handler, told about what its standard routines cannot draw (for example
+// raster images). With none set those reports go to stderr.
+void HT_Set_Host_Error_Handler(HT_Error_Handler* handler);
+HT_Error_Handler* HT_Get_Host_Error_Handler();

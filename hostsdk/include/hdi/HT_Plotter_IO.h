@@ -38,6 +38,9 @@ public:
     std::wstring output_name() const;
     const std::wstring& last_error() const { return m_lastError; }
     std::size_t bytes_written() const { return m_written; }
+    // Writes that stored fewer bytes than asked (the host's view of a failing output).
+    std::size_t write_failures() const { return m_writeFailures; }
+    bool open_failed() const { return m_openFailed; }
 
 protected:
     SPMP<HT_Error_Handler> m_errorHandler;
@@ -47,4 +50,12 @@ protected:
     std::FILE* m_pipe = nullptr;
     std::size_t m_written = 0;
     std::wstring m_lastError;
+    std::size_t m_writeFailures = 0;
+    bool m_openFailed = false;
+    bool m_isPipe = false;
 };
+
+// A host that watches its plots' output (bytes, failures) registers an observer; the standard
+// class factory announces each output object it makes. Null removes the observer.
+using HT_Plotter_IO_Observer = void (*)(HT_Plotter_IO* io, void* context);
+void HT_Set_Plotter_IO_Observer(HT_Plotter_IO_Observer observer, void* context);

@@ -49,6 +49,10 @@ public:
     std::vector<HT_Color_Mode> color_modes;
     std::vector<HT_Custom_Item> custom_items;
     std::vector<std::wstring> media_sources;
+    // The choices a new configuration starts with (names from the lists above; may be empty).
+    std::wstring default_media;
+    std::wstring default_resolution;
+    std::wstring default_color_mode;
 
     const HT_Media_Size* find_media(const std::wstring& name) const;
     const HT_Resolution* find_resolution(const std::wstring& name) const;

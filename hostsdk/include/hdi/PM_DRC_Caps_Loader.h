@@ -10,6 +10,12 @@
 #include "hdi/HT_Plotter_Parts.h"
 
 // A parsed DRC file: a tree of properties addressed by backslash paths ("\DPIA_directory\node\info").
+// The text format (one item per line, paths case-sensitive):
+//   # or ; starts a comment line
+//   [\path\to\node]        opens a node; the properties below belong to it
+//   name = value            the property \path\to\node\name; the value runs to the line's end,
+//                           blanks trimmed; "..." keeps blanks and takes \" and \\ escapes
+// Errors name the file and line: "xomq15.drc:12: duplicate property '\resolutions\600_DPI\dpi'".
 class PM_Object {
 public:
     // Parses the file; false with a readable error ("file:line: reason") on bad data.
@@ -17,13 +23,23 @@ public:
     bool load_text(const std::string& text, const std::string& name, std::string& error);
     bool has_property(const std::string& path) const;
     std::string GetProperty(const std::string& path) const;
+    // Size of the value in bytes including a terminating zero (the buffer it needs); 0 when
+    // the property does not exist.
     std::size_t getPropertySize(const std::string& path) const;
-    // Names of the child nodes under a path, in file order.
+    // Names of the child nodes under a path ("\" is the root), in file order.
     std::vector<std::string> children(const std::string& path) const;
+    // Names of the properties of a node, in file order.
+    std::vector<std::string> properties(const std::string& path) const;
+    // The line a property was defined on (0 when it does not exist), for error texts.
+    int property_line(const std::string& path) const;
+    const std::string& name() const { return m_name; }
 
 private:
     std::map<std::string, std::string> m_properties;
     std::map<std::string, std::vector<std::string>> m_children;
+    std::map<std::string, std::vector<std::string>> m_propertyNames;
+    std::map<std::string, int> m_lines;
+    std::string m_name;
 };
 
 // Splits a compound "first,second" text into its two parts; false when there is no separator.

@@ -1,0 +1,64 @@
+#include "HostText.h"
+
+namespace hostsdk {
+
+std::string ToUtf8(const std::wstring& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text) {
+        auto c = static_cast<char32_t>(wc);
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    // Malformed sequences become U+FFFD, one per offending lead byte.
+    std::wstring out;
+    out.reserve(text.size());
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char b = s[i];
+        size_t extra;
+        char32_t c;
+        if (b < 0x80) { out += static_cast<wchar_t>(b); ++i; continue; }
+        if ((b >> 5) == 6) { extra = 1; c = b & 0x1F; }
+        else if ((b >> 4) == 14) { extra = 2; c = b & 0x0F; }
+        else if ((b >> 3) == 30) { extra = 3; c = b & 0x07; }
+        else { out += L'\uFFFD'; ++i; continue; }
+        bool ok = i + extra < n;
+        for (size_t k = 1; ok && k <= extra; ++k) {
+            const unsigned char cb = s[i + k];
+            if ((cb & 0xC0) != 0x80) ok = false;
+            else c = (c << 6) | (cb & 0x3F);
+        }
+        const char32_t minimum = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
+        if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            out += L'\uFFFD';
+            ++i;
+            continue;
+        }
+        out += static_cast<wchar_t>(c);
+        i += extra + 1;
+    }
+    return out;
+}
+
+}  // namespace hostsdk

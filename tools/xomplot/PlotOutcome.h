@@ -1,0 +1,44 @@
+#pragma once
+// How a plot ended, judged from what the host can observe: its monitor (cancel, abort), its output
+// object (bytes, write failures, errors), its error handler and, once the driver's plot log can be
+// read, the driver's own status text, which then decides.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace xomplot {
+
+// Exit statuses of xomplot.
+enum class PlotOutcome : int { Complete = 0, Failed = 1, Empty = 2, Cancelled = 3 };
+inline constexpr int kExitUsage = 64;
+
+struct PlotObservation {
+    bool cancelled = false;       // the user cancelled (Ctrl-C)
+    bool aborted = false;         // the driver told the monitor to abort
+    bool output_opened = false;   // an output object exists and was opened
+    std::size_t bytes_written = 0;
+    std::size_t write_failures = 0;
+    std::wstring output_error;    // the output object's last error (open, write or close)
+    std::vector<std::string> host_errors;      // what the host itself failed at (exceptions, set-up)
+    std::vector<int> reported_messages;        // message numbers the driver reported
+    std::vector<std::wstring> shown_messages;  // texts the driver showed through the handler
+    std::optional<std::wstring> driver_status; // the driver's status text for this plot, if known
+};
+
+struct PlotResult {
+    PlotOutcome outcome;
+    std::wstring status;
+};
+
+PlotResult DecideOutcome(const PlotObservation& seen);
+
+// The seam for the driver's own status text (later read from its plot log).
+class DriverStatusSource {
+public:
+    virtual ~DriverStatusSource() = default;
+    // The status text the driver recorded for the plot that just ended; nullopt when unknown.
+    virtual std::optional<std::wstring> last_plot_status() = 0;
+};
+
+}  // namespace xomplot

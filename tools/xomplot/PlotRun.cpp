@@ -1,0 +1,262 @@
+#include "tools/xomplot/PlotRun.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "hdi/HT_Driver_Module.h"
+#include "hdi/HT_Host_Info.h"
+#include "hdi/HT_Plotter_Device_Data.h"
+#include "hdi/PM_DRC_Caps_Loader.h"
+#include "tools/xomplot/DrawingParser.h"
+#include "tools/xomplot/HostPlotMonitor.h"
+
+namespace xomplot {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring Widen(const std::string& s) {
+    std::wstring out;
+    std::mbstate_t state{};
+    const char* src = s.c_str();
+    std::size_t n = std::mbsrtowcs(nullptr, &src, 0, &state);
+    if (n == static_cast<std::size_t>(-1)) return std::wstring(s.begin(), s.end());
+    out.resize(n);
+    src = s.c_str();
+    state = {};
+    std::mbsrtowcs(out.data(), &src, n, &state);
+    return out;
+}
+
+std::string Narrow(const std::wstring& w) {
+    std::string out;
+    std::mbstate_t state{};
+    char buf[8];
+    for (wchar_t c : w) {
+        const std::size_t n = std::wcrtomb(buf, c, &state);
+        if (n == static_cast<std::size_t>(-1)) out += '?';
+        else out.append(buf, n);
+    }
+    return out;
+}
+
+// The host's error handler: keeps what the driver tells (for the outcome) and shows it.
+class HostErrorHandler : public HT_Error_Handler {
+public:
+    explicit HostErrorHandler(std::FILE* out) : m_out(out) {}
+    void report(int message, const std::string& function, const std::string& item) override {
+        HT_Error_Handler::report(message, function, item);
+        if (m_out) std::fprintf(m_out, "xomplot: error %d in %s: %s\n", message, function.c_str(), item.c_str());
+    }
+    void show_message(const std::wstring& text, const std::wstring& caption, int icon) override {
+        HT_Error_Handler::show_message(text, caption, icon);
+        if (m_out)
+            std::fprintf(m_out, "xomplot: %s%s%s\n", Narrow(caption).c_str(), caption.empty() ? "" : ": ",
+                         Narrow(text).c_str());
+    }
+
+private:
+    std::FILE* m_out;
+};
+
+// Collects the output objects the standard factory makes during one plot.
+struct OutputWatch {
+    std::vector<SPMP<HT_Plotter_IO>> outputs;
+    static void Observe(HT_Plotter_IO* io, void* self) {
+        static_cast<OutputWatch*>(self)->outputs.emplace_back(io);
+    }
+};
+
+void Dispatch(HT_Plotter_Device_Data& device, const DrawingAction& a) {
+    const HT_Rendition r = a.rendition();
+    const int n = static_cast<int>(a.dci.empty() ? a.dc.size() : a.dci.size());
+    switch (a.kind) {
+        case ActionKind::DciPolyline: device.draw_dci_polyline(r, n, a.dci.data()); break;
+        case ActionKind::DcPolyline: device.draw_dc_polyline(r, n, a.dc.data()); break;
+        case ActionKind::DciPolygon: device.draw_dci_polygon(r, n, a.dci.data(), a.colour()); break;
+        case ActionKind::DcPolygon: device.draw_dc_polygon(r, n, a.dc.data(), a.colour()); break;
+        case ActionKind::TriangleStrip: device.draw_dci_polytriangle(r, n, a.dci.data()); break;
+        case ActionKind::Dot: device.draw_dci_dot(r, a.dci[0], a.colour()); break;
+        case ActionKind::Ellipse:
+            device.draw_dci_ellipse(r, a.dci[0], a.dci[1], a.start, a.end, a.colour());
+            break;
+    }
+}
+
+bool LoadCaps(const std::string& drc, HT_Error_Handler* handler, HT_Std_Plotter_Capabilities& caps,
+              std::string& error) {
+    SPMP<PM_DRC_Caps_Loader> loader(new PM_DRC_Caps_Loader(handler));
+    return loader->load(drc, caps, error);
+}
+
+std::string Names(const std::vector<std::wstring>& names) {
+    std::string out;
+    for (const auto& n : names) out += (out.empty() ? "" : ", ") + Narrow(n);
+    return out;
+}
+
+template <class T>
+std::vector<std::wstring> NamesOf(const std::vector<T>& items) {
+    std::vector<std::wstring> out;
+    for (const auto& i : items) out.push_back(i.name);
+    return out;
+}
+
+struct PlotState {
+    const PlotOptions& options;
+    PlotObservation seen;
+    void fail(const std::string& text) { seen.host_errors.push_back(text); }
+};
+
+}  // namespace
+
+std::string DefaultDriverPath() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return "xomq15.hdi";
+    const fs::path candidate = exe.parent_path() / ".." / ".." / "drivers" / "xomq15.hdi";
+    return fs::weakly_canonical(candidate, ec).string();
+}
+
+std::string DrcPath(const std::string& driver_path, const std::string& drc_file) {
+    const fs::path driver(driver_path);
+    const std::string file = drc_file.empty() ? driver.stem().string() + ".drc" : drc_file;
+    return (driver.parent_path() / Narrow(_GetLanguage()) / file).string();
+}
+
+bool ListChoices(const std::string& driver_path, std::FILE* out, std::string& error) {
+    HT_Std_Plotter_Capabilities caps;
+    SPMP<HT_Error_Handler> handler(new HT_Error_Handler());
+    if (!LoadCaps(DrcPath(driver_path), handler.get(), caps, error)) return false;
+    std::fprintf(out, "Media sizes (--media; * default):\n");
+    for (const auto& m : caps.media_sizes)
+        std::fprintf(out, "  %c %-12s %g x %g mm, margins %g,%g,%g,%g mm\n",
+                     m.name == caps.default_media ? '*' : ' ', Narrow(m.name).c_str(), m.width_mm,
+                     m.length_mm, m.margin_left, m.margin_right, m.margin_bottom, m.margin_top);
+    std::fprintf(out, "Resolutions (--resolution):\n");
+    for (const auto& r : caps.resolutions)
+        std::fprintf(out, "  %c %-12s %d dpi\n", r.name == caps.default_resolution ? '*' : ' ',
+                     Narrow(r.name).c_str(), r.dpi);
+    std::fprintf(out, "Colour modes (--color-mode):\n");
+    for (const auto& c : caps.color_modes)
+        std::fprintf(out, "  %c %-24s colour system %d\n", c.name == caps.default_color_mode ? '*' : ' ',
+                     Narrow(c.name).c_str(), c.color_system);
+    std::fprintf(out, "Media sources: %s\n", Names(caps.media_sources).c_str());
+    return true;
+}
+
+PlotResult RunPlot(const PlotOptions& options) {
+    PlotState st{options, {}};
+    std::FILE* msg = options.messages;
+
+    // The drawing first: a bad drawing is refused before any driver is involved.
+    Drawing drawing;
+    std::string error;
+    if (!LoadDrawing(options.drawing_path, drawing, error)) {
+        st.fail(error);
+        return DecideOutcome(st.seen);
+    }
+
+    std::unique_ptr<HT_Driver_Module> module = HT_Driver_Module::load(options.driver_path, error);
+    if (!module) {
+        st.fail(error);
+        return DecideOutcome(st.seen);
+    }
+    const HT_Driver_Identity* identity = module->identity();
+
+    SPMP<HostErrorHandler> handler(new HostErrorHandler(msg));
+    SPMP<HT_Std_Plotter_Class_Factory> factory(new HT_Std_Plotter_Class_Factory());
+    SPMP<HT_Std_Plotter_Capabilities> caps = factory->HD_Create_Plotter_Capabilities({}, {}, {});
+    if (!LoadCaps(DrcPath(options.driver_path, identity ? identity->drc_file : ""), handler.get(), *caps,
+                  error)) {
+        st.fail(error);
+        return DecideOutcome(st.seen);
+    }
+    SPMP<HT_Std_Plotter_Configuration> config = factory->HD_Create_Plotter_Configuration({}, {}, {});
+    const std::wstring media = options.media.empty() ? caps->default_media : Widen(options.media);
+    const std::wstring res = options.resolution.empty() ? caps->default_resolution : Widen(options.resolution);
+    const std::wstring mode = options.color_mode.empty() ? caps->default_color_mode : Widen(options.color_mode);
+    if (!config->select(*caps, media, res, mode)) {
+        if (!caps->find_media(media)) st.fail("unknown media '" + Narrow(media) + "' (see --list)");
+        else if (!caps->find_resolution(res)) st.fail("unknown resolution '" + Narrow(res) + "' (see --list)");
+        else st.fail("unknown colour mode '" + Narrow(mode) + "' (see --list)");
+        return DecideOutcome(st.seen);
+    }
+    config->plot_to_file = !options.output_file.empty();
+    config->output_file = Widen(options.output_file);
+    config->port = Widen(options.port);
+    config->custom_items.clear();
+
+    SPMP<HT_Meta_Capabilities> meta = factory->HD_Create_Meta_Capabilities();
+    if (identity)
+        meta->version_text = Widen(std::string(identity->hdi_version) + ", " + identity->hdi_file + ": [" +
+                                   identity->driver_version + "], " + identity->drc_file + ":");
+    meta->driver_path = Widen(options.driver_path);
+
+    SPMP<HostPlotMonitor> monitor(new HostPlotMonitor(msg, options.live_progress));
+    SPMP<HT_Shoebox> shoebox = factory->HD_Create_Shoebox();
+    shoebox->plot_object = SPMP<HT_Plot_Object>(new HT_Plot_Object(monitor));
+
+    SPMP<HT_Std_Plotter_Definition> definition = factory->HD_Create_Plotter_Definition(handler.get());
+    definition->set_meta_capabilities(meta);
+    definition->set_plotter_capabilities(caps);
+    definition->set_plotter_configuration(config);
+    definition->set_shoebox(shoebox);
+
+    HT_Document_Info info;
+    info.document_name = Widen(drawing.name.empty() ? fs::path(options.drawing_path).stem().string() : drawing.name);
+    info.printer_name = Widen(options.printer.empty() ? fs::path(options.driver_path).stem().string() : options.printer);
+
+    OutputWatch watch;
+    HT_Set_Plotter_IO_Observer(&OutputWatch::Observe, &watch);
+    HT_Set_Host_Error_Handler(handler.get());
+    ClearInterrupt();
+    InstallInterruptHandler();
+    {
+        SPMP<HT_Plotter_Device_Data> device(module->create_device());
+        if (!device) {
+            st.fail(options.driver_path + ": the driver made no plotter device");
+        } else {
+            try {
+                device->configure(definition.get());
+                device->attach(handler.get());
+                device->establish();
+                device->begin_picture(info);
+                const std::size_t total = drawing.actions.size();
+                monitor->show_drawing_progress(0, total);
+                for (std::size_t i = 0; i < total && !monitor->aborted(); ++i) {
+                    if (monitor->request(HT_MONITOR_POLL_CANCEL) != 0) break;
+                    Dispatch(*device, drawing.actions[i]);
+                    monitor->show_drawing_progress(i + 1, total);
+                }
+                monitor->finish_line();
+                device->end_picture();
+            } catch (const HT_Exception& e) {
+                st.fail("driver error: " + e.what_text());
+            } catch (const std::exception& e) {
+                st.fail(std::string("driver error: ") + e.what());
+            }
+        }
+        monitor->finish_line();
+    }  // the device goes before its module is unloaded
+    RestoreInterruptHandler();
+    HT_Set_Host_Error_Handler(nullptr);
+    HT_Set_Plotter_IO_Observer(nullptr, nullptr);
+
+    st.seen.cancelled = monitor->cancelled() || InterruptRequested();
+    st.seen.aborted = monitor->aborted();
+    for (const auto& io : watch.outputs) {
+        st.seen.bytes_written += io->bytes_written();
+        st.seen.write_failures += io->write_failures();
+        if (!io->last_error().empty()) st.seen.output_error = io->last_error();
+    }
+    for (const auto& r : handler->reports()) st.seen.reported_messages.push_back(r.message);
+    for (const auto& m : handler->messages()) st.seen.shown_messages.push_back(m.text);
+    if (options.status_source) st.seen.driver_status = options.status_source->last_plot_status();
+    return DecideOutcome(st.seen);
+}
+
+}  // namespace xomplot
