@@ -1,0 +1,148 @@
+#include "hdi/HT_Plotter_IO.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "hdi/HT_Plotter_Definition.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PlotterIOTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("hostsdk_io_" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        handler = new HT_Error_Handler();
+        def = new HT_Std_Plotter_Definition(handler.get());
+        config = new HT_Std_Plotter_Configuration();
+        def->set_plotter_configuration(config);
+        io = new HT_Plotter_IO(handler.get());
+        io->set_plotter_definition(def.get());
+    }
+    void TearDown() override {
+        io.reset();
+        fs::remove_all(dir);
+    }
+    std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path dir;
+    SPMP<HT_Error_Handler> handler;
+    SPMP<HT_Std_Plotter_Definition> def;
+    SPMP<HT_Std_Plotter_Configuration> config;
+    SPMP<HT_Plotter_IO> io;
+};
+
+TEST_F(PlotterIOTest, PlotToFileWritesAndCounts) {
+    config->plot_to_file = true;
+    config->output_file = (dir / "out.plt").wstring();
+    ASSERT_TRUE(io->open()) << std::string(io->last_error().begin(), io->last_error().end());
+    EXPECT_TRUE(io->is_plot_to_file());
+    EXPECT_EQ(io->output_name(), config->output_file);
+    EXPECT_EQ(io->write("abc", 3), 3u);
+    EXPECT_EQ(io->write("de", 2), 2u);
+    EXPECT_TRUE(io->close());
+    EXPECT_EQ(io->bytes_written(), 5u);
+    EXPECT_EQ(io->write_failures(), 0u);
+    EXPECT_EQ(Read(dir / "out.plt"), "abcde");
+}
+
+TEST_F(PlotterIOTest, UnopenableDestinationsFailWithAReason) {
+    config->plot_to_file = true;
+    config->output_file = (dir / "missing" / "out.plt").wstring();
+    EXPECT_FALSE(io->open());
+    EXPECT_TRUE(io->open_failed());
+    EXPECT_FALSE(io->last_error().empty());
+    EXPECT_EQ(io->write("x", 1), 0u);  // not open: nothing written, counted as a failure
+    EXPECT_EQ(io->write_failures(), 1u);
+
+    config->plot_to_file = false;
+    config->port = (dir / "no-such-device").wstring();
+    EXPECT_FALSE(io->open());
+    config->port = L"|   ";
+    EXPECT_FALSE(io->open());
+    config->port.clear();
+    EXPECT_FALSE(io->open());
+}
+
+TEST_F(PlotterIOTest, PortIsADevicePathOpenedForWriting) {
+    const fs::path dev = dir / "port";
+    std::ofstream(dev) << "";
+    config->plot_to_file = false;
+    config->port = dev.wstring();
+    ASSERT_TRUE(io->open());
+    EXPECT_FALSE(io->is_plot_to_file());
+    EXPECT_EQ(io->write("job", 3), 3u);
+    EXPECT_TRUE(io->close());
+    EXPECT_EQ(Read(dev), "job");
+}
+
+TEST_F(PlotterIOTest, PipeRunsThePrintCommandThroughTheShell) {
+    const fs::path sink = dir / "piped";
+    config->plot_to_file = false;
+    config->port = L"|cat > '" + sink.wstring() + L"'";
+    ASSERT_TRUE(io->open());
+    EXPECT_EQ(io->write("hello", 5), 5u);
+    EXPECT_TRUE(io->close());
+    EXPECT_EQ(Read(sink), "hello");
+}
+
+TEST_F(PlotterIOTest, FailingPrintCommandIsReportedOnClose) {
+    config->plot_to_file = false;
+    config->port = L"|cat >/dev/null; exit 3";
+    ASSERT_TRUE(io->open());
+    io->write("x", 1);
+    EXPECT_FALSE(io->close());
+    EXPECT_NE(io->last_error().find(L"status 3"), std::wstring::npos);
+}
+
+TEST_F(PlotterIOTest, ClosedPipeGivesAShortWriteNotSigpipe) {
+    config->plot_to_file = false;
+    config->port = L"|exit 0";  // reads nothing and goes away
+    ASSERT_TRUE(io->open());
+    const std::string block(1 << 16, 'x');
+    std::size_t last = block.size();
+    for (int i = 0; i < 200 && last == block.size(); ++i) {
+        last = io->write(block.data(), block.size());
+        if (last == block.size()) usleep(1000);
+    }
+    EXPECT_LT(last, block.size());  // we are still alive: SIGPIPE did not end the process
+    EXPECT_GE(io->write_failures(), 1u);
+    EXPECT_FALSE(io->last_error().empty());
+    sigset_t pending;
+    sigpending(&pending);
+    EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);  // nothing left pending for the host
+    io->close();
+}
+
+TEST_F(PlotterIOTest, FullDeviceGivesAShortCount) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+    config->plot_to_file = false;
+    config->port = L"/dev/full";
+    ASSERT_TRUE(io->open());
+    EXPECT_EQ(io->write("abc", 3), 0u);
+    EXPECT_EQ(io->write_failures(), 1u);
+    EXPECT_NE(io->last_error().find(L"No space"), std::wstring::npos);
+    io->close();
+}
+
+TEST_F(PlotterIOTest, FactoryAnnouncesOutputObjectsToTheObserver) {
+    struct Seen {
+        HT_Plotter_IO* io = nullptr;
+    } seen;
+    HT_Set_Plotter_IO_Observer([](HT_Plotter_IO* o, void* s) { static_cast<Seen*>(s)->io = o; }, &seen);
+    SPMP<HT_Std_Plotter_Class_Factory> factory(new HT_Std_Plotter_Class_Factory());
+    auto made = factory->create_plotter_io(handler.get());
+    HT_Set_Plotter_IO_Observer(nullptr, nullptr);
+    EXPECT_EQ(seen.io, made.get());
+}
+
+}  // namespace
