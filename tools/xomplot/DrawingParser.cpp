@@ -248,11 +248,12 @@ bool ParseDrawing(const std::string& text, const std::string& source, Drawing& o
         start = end + 1;
         ++c.line;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        bool ok = true;
         for (unsigned char ch : line)
-            if ((ch < 0x20 && ch != '\t') || ch == 0x7F) return c.fail("control character in line");
+            if ((ch < 0x20 && ch != '\t') || ch == 0x7F) ok = c.fail("control character in line");
         if (const size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-        if (Trim(line).empty()) continue;
-        if (!ParseLine(c, line, out)) {
+        if (ok && Trim(line).empty()) continue;
+        if (!ok || !ParseLine(c, line, out)) {
             out = Drawing{};
             return false;
         }

@@ -1,0 +1,91 @@
+// The four driver builds: each loads through the host's loader, reports its own identity and is
+// bound to its own generation of the host SDK; without its resource library it does not start.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "hdi/HT_Driver_Module.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Build {
+    int generation;
+    const char* version;
+};
+const Build kBuilds[] = {{15, "15.0.0.0"}, {14, "14.0.0.0"}, {13, "13.0.0.0"}, {12, "12.0.51.0"}};
+
+std::string DriverPath(int gen) {
+    return std::string(XOM_TEST_DRIVER_DIR) + "/xomq" + std::to_string(gen) + ".hdi";
+}
+
+bool LinkMapHas(void* handle, const std::string& suffix) {
+    link_map* map = nullptr;
+    if (dlinfo(handle, RTLD_DI_LINKMAP, &map) != 0 || !map) return false;
+    while (map->l_prev) map = map->l_prev;
+    for (; map; map = map->l_next) {
+        const std::string name = map->l_name ? map->l_name : "";
+        if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            return true;
+    }
+    return false;
+}
+
+class DriverBuildTest : public ::testing::TestWithParam<Build> {};
+
+TEST_P(DriverBuildTest, LoadsAndReportsItsOwnIdentityAndSdkGeneration) {
+    const Build b = GetParam();
+    const std::string gen = std::to_string(b.generation);
+    std::string error;
+    auto module = HT_Driver_Module::load(DriverPath(b.generation), error);
+    ASSERT_NE(module, nullptr) << error;
+    const HT_Driver_Identity* id = module->identity();
+    ASSERT_NE(id, nullptr);
+    EXPECT_STREQ(id->hdi_version, b.version);
+    EXPECT_EQ(std::string(id->hdi_file), "xomq" + gen + ".hdi");
+    EXPECT_EQ(std::string(id->drc_file), "xomq" + gen + ".drc");
+    EXPECT_STREQ(id->driver_version, "1.0.24.x64");
+    EXPECT_EQ(id->sdk_generation, b.generation);
+
+    // The driver's own dependency scope resolves the SDK's generation unit to its generation.
+    void* handle = dlopen(DriverPath(b.generation).c_str(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_TRUE(LinkMapHas(handle, "/libhdisdk" + gen + ".so"));
+    auto version = reinterpret_cast<const char* (*)()>(dlsym(handle, "HT_SDK_Version_Text"));
+    ASSERT_NE(version, nullptr);
+    EXPECT_STREQ(version(), b.version);
+    Dl_info info{};
+    ASSERT_NE(dladdr(reinterpret_cast<void*>(version), &info), 0);
+    EXPECT_NE(std::strstr(info.dli_fname, ("libhdisdk" + gen + ".so").c_str()), nullptr);
+    dlclose(handle);
+
+    EXPECT_TRUE(fs::exists(std::string(XOM_TEST_DRIVER_DIR) + "/xomq" + gen + "Res.so"));
+    EXPECT_TRUE(fs::exists(std::string(XOM_TEST_DRIVER_DIR) + "/en-US/xomq" + gen + ".drc"));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllGenerations, DriverBuildTest, ::testing::ValuesIn(kBuilds),
+                         [](const auto& info) { return "xomq" + std::to_string(info.param.generation); });
+
+TEST(DriverBuild, WithoutItsResourceLibraryTheDriverDoesNotStart) {
+    const fs::path dir = fs::temp_directory_path() / ("xom_nores_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path copy = dir / "xomq15.hdi";
+    fs::copy_file(DriverPath(15), copy, fs::copy_options::overwrite_existing);
+    std::string error;
+    ::testing::internal::CaptureStderr();
+    auto module = HT_Driver_Module::load(copy.string(), error);
+    const std::string shown = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(module, nullptr);
+    EXPECT_NE(error.find("driver failed to initialise"), std::string::npos) << error;
+    EXPECT_NE(shown.find("Error: Resource DLL not found: " + (dir / "xomq15Res.so").string()),
+              std::string::npos)
+        << shown;
+    fs::remove_all(dir);
+}
+
+}  // namespace

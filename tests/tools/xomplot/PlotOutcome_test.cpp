@@ -1,0 +1,106 @@
+#include "tools/xomplot/PlotOutcome.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include "hdi/HT_Error.h"
+#include "tools/xomplot/HostPlotMonitor.h"
+
+namespace xomplot {
+namespace {
+
+PlotObservation Written(std::size_t bytes) {
+    PlotObservation o;
+    o.output_opened = true;
+    o.bytes_written = bytes;
+    return o;
+}
+
+TEST(PlotOutcome, FromWhatTheHostObserved) {
+    EXPECT_EQ(DecideOutcome(Written(100)).outcome, PlotOutcome::Complete);
+    EXPECT_EQ(DecideOutcome(Written(100)).status, L"Plot complete");
+
+    PlotObservation empty = Written(0);
+    empty.aborted = true;
+    EXPECT_EQ(DecideOutcome(empty).outcome, PlotOutcome::Empty);
+    EXPECT_EQ(DecideOutcome(empty).status, L"Plot is empty.");
+
+    PlotObservation cancelled = Written(50);
+    cancelled.cancelled = true;
+    cancelled.aborted = true;
+    EXPECT_EQ(DecideOutcome(cancelled).outcome, PlotOutcome::Cancelled);
+    EXPECT_EQ(DecideOutcome(cancelled).status, L"Plot canceled");
+
+    PlotObservation shortWrite = Written(10);
+    shortWrite.write_failures = 1;
+    shortWrite.output_error = L"write: No space left on device";
+    EXPECT_EQ(DecideOutcome(shortWrite).outcome, PlotOutcome::Failed);
+    EXPECT_NE(DecideOutcome(shortWrite).status.find(L"No space"), std::wstring::npos);
+
+    PlotObservation refused = Written(0);
+    refused.reported_messages = {HT_MSG_OUTPUT_CONNECTION_FAILED};
+    EXPECT_EQ(DecideOutcome(refused).outcome, PlotOutcome::Failed);
+
+    PlotObservation badClose = Written(10);
+    badClose.output_error = L"print command exited with status 1";
+    EXPECT_EQ(DecideOutcome(badClose).outcome, PlotOutcome::Failed);
+
+    PlotObservation abortedWithBytes = Written(10);
+    abortedWithBytes.aborted = true;
+    abortedWithBytes.shown_messages = {L"Something went wrong"};
+    EXPECT_EQ(DecideOutcome(abortedWithBytes).outcome, PlotOutcome::Failed);
+    EXPECT_NE(DecideOutcome(abortedWithBytes).status.find(L"Something"), std::wstring::npos);
+
+    PlotObservation hostError;
+    hostError.host_errors = {"d.drw:3: bad point"};
+    EXPECT_EQ(DecideOutcome(hostError).outcome, PlotOutcome::Failed);
+    EXPECT_EQ(DecideOutcome(hostError).status, L"d.drw:3: bad point");
+}
+
+TEST(PlotOutcome, TheDriversOwnStatusDecidesWhenKnown) {
+    PlotObservation o = Written(100);
+    o.driver_status = L"Printer connection failed";
+    EXPECT_EQ(DecideOutcome(o).outcome, PlotOutcome::Failed);
+    EXPECT_EQ(DecideOutcome(o).status, L"Printer connection failed");
+    o.driver_status = L"Plot canceled";
+    EXPECT_EQ(DecideOutcome(o).outcome, PlotOutcome::Cancelled);
+    o.driver_status = L"Plot is empty.";
+    EXPECT_EQ(DecideOutcome(o).outcome, PlotOutcome::Empty);
+}
+
+TEST(HostPlotMonitor, CtrlCBecomesACancelOnTheNextPoll) {
+    SPMP<HostPlotMonitor> m(new HostPlotMonitor(nullptr, false));
+    ClearInterrupt();
+    InstallInterruptHandler();
+    EXPECT_EQ(m->request(HT_MONITOR_POLL_CANCEL), 0);
+    raise(SIGINT);
+    EXPECT_NE(m->request(HT_MONITOR_POLL_CANCEL), 0);
+    EXPECT_TRUE(m->cancelled());
+    RestoreInterruptHandler();
+    ClearInterrupt();
+}
+
+TEST(HostPlotMonitor, MeterAndDrawingProgressAreShown) {
+    char* buf = nullptr;
+    size_t size = 0;
+    std::FILE* out = open_memstream(&buf, &size);
+    {
+        SPMP<HostPlotMonitor> m(new HostPlotMonitor(out, false));
+        EXPECT_TRUE(m->meter_start());
+        m->meter_show(40);
+        m->meter_show(40);  // unchanged: not shown again
+        m->meter_show(100);
+        m->meter_end();
+        for (std::size_t i = 0; i <= 20; ++i) m->show_drawing_progress(i, 20);
+    }
+    std::fclose(out);
+    const std::string text(buf, size);
+    free(buf);
+    EXPECT_NE(text.find("Progress: 0%\nProgress: 40%\nProgress: 100%\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Drawing: 0/20\n"), std::string::npos);
+    EXPECT_NE(text.find("Drawing: 20/20\n"), std::string::npos);
+    EXPECT_LE(std::count(text.begin(), text.end(), '\n'), 3 + 11);  // a line per tenth at most
+}
+
+}  // namespace
+}  // namespace xomplot

@@ -1,0 +1,153 @@
+// xomplot end to end, run as a user runs it: a separate process with its exit status, its
+// output on stdout and stderr, and the job it wrote.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class XomplotCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("xomplot_cli_" + std::to_string(getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    static std::string Quote(const std::string& s) {
+        std::string q = "'";
+        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        return q + "'";
+    }
+    RunResult Xomplot(const std::vector<std::string>& args) {
+        std::string cmd = Quote(XOM_TEST_XOMPLOT);
+        for (const auto& a : args) cmd += " " + Quote(a);
+        cmd += " >" + Quote((dir / "stdout").string()) + " 2>" + Quote((dir / "stderr").string()) +
+               " </dev/null";
+        RunResult r;
+        const int raw = std::system(cmd.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = Read(dir / "stdout");
+        r.err = Read(dir / "stderr");
+        return r;
+    }
+    static std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path Write(const std::string& name, const std::string& text) {
+        std::ofstream(dir / name) << text;
+        return dir / name;
+    }
+    std::string Driver() const { return std::string(XOM_TEST_DRIVER_DIR) + "/xomq15.hdi"; }
+    fs::path dir;
+};
+
+TEST_F(XomplotCliTest, PlotsTheExampleToAFile) {
+    const fs::path out = dir / "example.plt";
+    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", out.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Plot complete\n");
+    const std::string job = Read(out);
+    ASSERT_FALSE(job.empty());
+    EXPECT_NE(job.find("PE"), std::string::npos);  // polyline-encoded vectors
+    EXPECT_EQ(job.substr(job.size() - 2), "\x1b" "E");  // the job's closing reset
+    EXPECT_NE(r.err.find("Drawing: "), std::string::npos);
+}
+
+TEST_F(XomplotCliTest, DefaultDriverIsTheOneOfThisBuildTree) {
+    const fs::path out = dir / "default.plt";
+    RunResult r = Xomplot({XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A3",
+                     "--resolution", "300_DPI", "--color-mode", "Monochrome", "--printer", "Q Plotter"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(Read(out).empty());
+}
+
+TEST_F(XomplotCliTest, EmptyDrawingEndsEmpty) {
+    const fs::path drawing = Write("empty.drw", "drawing Nothing here\n# no actions\n");
+    RunResult r = Xomplot({"--driver", Driver(), drawing.string(), "-o", (dir / "empty.plt").string()});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_EQ(r.out, "Plot is empty.\n");
+    EXPECT_EQ(fs::file_size(dir / "empty.plt"), 0u);
+}
+
+TEST_F(XomplotCliTest, PlotsToAPrintCommandThroughAPipe) {
+    const fs::path sink = dir / "piped.plt";
+    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "--port", "|cat > " + Quote(sink.string())});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Plot complete\n");
+    EXPECT_NE(Read(sink).find("PE"), std::string::npos);
+}
+
+TEST_F(XomplotCliTest, FailingOutputsEndFailed) {
+    // A print command that fails and a port that cannot be opened. (A command that exits without
+    // reading may still have taken a small job into the pipe's buffer; the output object's own
+    // tests cover the short write.)
+    for (const std::string& port :
+         std::vector<std::string>{"|cat >/dev/null; exit 4", (dir / "no" / "port").string()}) {
+        RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "--port", port});
+        EXPECT_EQ(r.status, 1) << port << "\n" << r.out << r.err;
+        EXPECT_NE(r.out.rfind("Plot complete", 0), 0u) << port;
+    }
+}
+
+TEST_F(XomplotCliTest, BadDrawingIsRejectedBeforeThePictureStarts) {
+    const fs::path drawing = Write("bad.drw", "polyline : 0,0 10,10\npolygon : 0,0 1,1\n");
+    const fs::path out = dir / "bad.plt";
+    RunResult r = Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(drawing.string() + ":2: polygon needs at least 3 points"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(out));
+
+    const fs::path image = Write("image.drw", "image : 0,0\n");
+    r = Xomplot({"--driver", Driver(), image.string(), "-o", out.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("not supported"), std::string::npos);
+}
+
+TEST_F(XomplotCliTest, DriverWithoutItsResourceLibraryFailsToLoad) {
+    const fs::path copy = dir / "xomq15.hdi";
+    fs::copy_file(Driver(), copy);
+    RunResult r = Xomplot({"--driver", copy.string(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "x.plt").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Error: Resource DLL not found: " + (dir / "xomq15Res.so").string()),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.out.find("driver failed to initialise"), std::string::npos) << r.out;
+}
+
+TEST_F(XomplotCliTest, ListsTheDrcChoices) {
+    RunResult r = Xomplot({"--driver", Driver(), "--list"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const char* name : {"* ISO_A4", "ANSI_E1", "* 600_DPI", "100_DPI", "* Color", "255_Virtual_Pens_Color", "Roll, Sheet"})
+        EXPECT_NE(r.out.find(name), std::string::npos) << name;
+}
+
+TEST_F(XomplotCliTest, UnknownChoicesAndBadCommandLines) {
+    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "x.plt").string(), "--media", "A9"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("unknown media 'A9'"), std::string::npos) << r.out;
+    r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING});
+    EXPECT_EQ(r.status, 64);
+    r = Xomplot({XOM_TEST_EXAMPLE_DRAWING, "-o", "a", "--port", "b"});
+    EXPECT_EQ(r.status, 64);
+    r = Xomplot({"--no-such-option"});
+    EXPECT_EQ(r.status, 64);
+    r = Xomplot({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Exit status"), std::string::npos);
+    EXPECT_NE(r.out.find("--port"), std::string::npos);
+}
+
+}  // namespace
