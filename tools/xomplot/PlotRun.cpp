@@ -225,15 +225,25 @@ PlotResult RunPlot(const PlotOptions& options) {
                 device->attach(handler.get());
                 device->establish();
                 device->begin_picture(info);
-                const std::size_t total = drawing.actions.size();
-                monitor->show_drawing_progress(0, total);
-                for (std::size_t i = 0; i < total && !monitor->aborted(); ++i) {
-                    if (monitor->request(HT_MONITOR_POLL_CANCEL) != 0) break;
-                    Dispatch(*device, drawing.actions[i]);
-                    monitor->show_drawing_progress(i + 1, total);
+                // A picture refused at its start is still ended by the host, so the driver
+                // reports and logs it; one the driver ended itself while drawing (a cancel it
+                // noticed) is not ended a second time.
+                bool endedByDriver = false;
+                if (!monitor->aborted()) {
+                    const std::size_t total = drawing.actions.size();
+                    monitor->show_drawing_progress(0, total);
+                    for (std::size_t i = 0; i < total; ++i) {
+                        if (monitor->request(HT_MONITOR_POLL_CANCEL) != 0) break;
+                        Dispatch(*device, drawing.actions[i]);
+                        monitor->show_drawing_progress(i + 1, total);
+                        if (monitor->aborted()) {
+                            endedByDriver = true;
+                            break;
+                        }
+                    }
+                    monitor->finish_line();
                 }
-                monitor->finish_line();
-                device->end_picture();
+                if (!endedByDriver) device->end_picture();
             } catch (const HT_Exception& e) {
                 st.fail("driver error: " + e.what_text());
             } catch (const std::exception& e) {
