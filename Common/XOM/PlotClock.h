@@ -1,0 +1,12 @@
+#pragma once
+// The local time a plot is stamped with. Replaceable so that logs and job streams of tests are
+// reproducible.
+#include <ctime>
+#include <functional>
+
+using LocalTimeSource = std::function<std::tm()>;
+
+// The current local time (or the installed source's).
+std::tm PlotLocalTime();
+// Installs a source and returns the previous one; an empty source restores the system clock.
+LocalTimeSource SetPlotClock(LocalTimeSource source);

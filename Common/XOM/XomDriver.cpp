@@ -1,0 +1,356 @@
+#include "Common/XOM/XomDriver.h"
+
+#include <cmath>
+#include <cstdio>
+#include <new>
+
+#include "Common/XOM/ColorMode.h"
+#include "Common/XOM/DriverApp.h"
+#include "Common/XOM/HpglWriter.h"
+#include "Common/XOM/LocalizedString.h"
+#include "Common/XOM/PenModel.h"
+#include "Common/XOM/PlotClock.h"
+#include "Common/XOM/PlotLogRecord.h"
+#include "Common/XOM/PlotMessage.h"
+#include "Common/XOM/PlotSettingsDefaults.h"
+#include "Common/XOM/StringIds.h"
+#include "Common/XOM/VectorHandlers.h"
+#include "Common/xomOutput/DirectChannel.h"
+#include "Common/xomOutput/OutputChannel.h"
+
+namespace {
+
+constexpr const wchar_t* kDefaultDrawingName = L"AutoCAD Drawing";
+
+[[noreturn]] void RaiseHostError(int message, const char* function, const char* item) {
+    throw HT_Error(theApp().resourceModule(), message, function, item);
+}
+
+std::wstring FormatPlotTime(const std::tm& t) {
+    wchar_t text[64];
+    std::swprintf(text, std::size(text), L"%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900,
+                  t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    return text;
+}
+
+void DoNothing(HT_Renderer_Data*) {}
+
+}  // namespace
+
+double RoundTo4Decimals(double value) { return std::floor(value * 10000.0 + 0.5) / 10000.0; }
+
+XOM_Driver::XOM_Driver() : m_palette(new HT_Palette) {
+    m_renderer.buffer_depth = 8;
+    m_renderer.pixel_aspect = 1.0;
+    m_renderer.window_x = 0;
+    m_renderer.window_y = 0;
+    m_renderer.window_width = 32767;
+    m_renderer.window_height = 32767;
+    set_standard_actions(false);
+    m_actions.draw_dc_polyline.set(this, &DrawDcPolyline);
+    m_actions.draw_dc_colorized_polyline.set(this, &DrawDcPolyline);
+    m_actions.draw_dci_polyline.set(this, &DrawDciPolyline);
+    m_actions.draw_dci_colorized_polyline.set(this, &DrawDciPolyline);
+    m_actions.draw_dc_polygon.set(this, &DrawDcPolygon);
+    m_actions.draw_dci_polygon.set(this, &DrawDciPolygon);
+    m_actions.draw_dci_polytriangle.set(this, &DrawDciPolytriangle);
+    m_actions.draw_dci_dot.set(this, &DrawDciDot);
+    m_actions.draw_dci_ellipse.set(this, &DrawDciEllipse);
+    m_actions.draw_dc_image.set(this, &DrawDcImage);
+    m_actions.draw_dci_image.set(this, &DrawDciImage);
+    m_actions.nothing.set(this, &DoNothing);
+    theApp().addDevice();
+}
+
+XOM_Driver::~XOM_Driver() {
+    theApp().removeDevice();
+    if (m_plotter_def) m_plotter_def->detach_device();
+    // The senders must not write through a device that is gone.
+    if (OutputDevice() == this) SetOutputDevice(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+
+void XOM_Driver::configure(HT_Std_Plotter_Definition* definition) {
+    m_plotter_def.reset();
+    HT_XOM_Plotter_Definition* made =
+        new (std::nothrow) HT_XOM_Plotter_Definition(m_errorHandler.get(), this);
+    if (made == nullptr) RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::configure", "m_plotter_def");
+    m_plotter_def = SPMP<HT_XOM_Plotter_Definition>(made);
+    if (definition == nullptr) {
+        RaiseHostError(HT_MSG_FILE_OR_VALUE_MISSING, "XOM_Driver::configure", "definition");
+    }
+
+    // Each part copies itself, in the host's order.
+    if (auto* meta = definition->get_meta_capabilities()) made->set_meta_capabilities(meta->copy());
+    if (auto* caps = definition->get_plotter_capabilities()) made->set_plotter_capabilities(caps->copy());
+    if (auto* config = definition->get_plotter_configuration()) {
+        made->set_plotter_configuration(config->copy());
+    }
+    if (auto* shoebox = definition->get_shoebox()) made->set_shoebox(shoebox->copy());
+
+    m_monitor.reset();
+    if (HT_Shoebox* shoebox = made->get_shoebox(); shoebox != nullptr && shoebox->plot_object) {
+        m_monitor = SPMP<HT_Plot_Monitor>(shoebox->plot_object->plot_monitor());
+        shoebox->plot_object->set_plot_state(0);
+    }
+    if (m_plotter_io) m_plotter_io->set_plotter_definition(made);
+
+    m_plotTransparencyRead = get_plot_transparency() ? 1 : 0;
+    if (HT_Std_Plotter_Configuration* config = made->get_plotter_configuration()) {
+        m_colorSystem = config->color_system();
+        apply_color_mode(config->color_mode_name(), CurrentDevicePlotSettings().colorMode == 0);
+    }
+
+    // Device-coordinate images are converted by the host; integer-coordinate images go to the
+    // image handler.
+    m_actions.draw_dc_bitonal_image.set(this, &HD_Standard_Draw_DC_Bitonal_Image);
+    m_actions.draw_dc_index8_image.set(this, &HD_Standard_Draw_DC_Index8_Image);
+    m_actions.draw_dc_rgb32_image.set(this, &HD_Standard_Draw_DC_RGB32_Image);
+    m_actions.draw_dci_bitonal_image.set(this, &DrawDciImage);
+    m_actions.draw_dci_index8_image.set(this, &DrawDciImage);
+    m_actions.draw_dci_rgb32_image.set(this, &DrawDciImage);
+}
+
+void XOM_Driver::attach(HT_Error_Handler* error_handler) {
+    m_errorHandler = SPMP<HT_Error_Handler>(error_handler);
+    SPMP<HT_Std_Plotter_Class_Factory> factory = create_class_factory();
+    if (!factory) RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::attach", "pCF");
+    m_plotter_io = factory->create_plotter_io(error_handler);
+    if (!m_plotter_io) RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::attach", "m_plotter_io");
+    // A host that configures before it attaches must still get an output object that knows
+    // where the plot goes.
+    if (m_plotter_def) m_plotter_io->set_plotter_definition(m_plotter_def.get());
+}
+
+SPMP<HT_Std_Plotter_Class_Factory> XOM_Driver::create_class_factory() {
+    return SPMP<HT_Std_Plotter_Class_Factory>(new (std::nothrow) HT_Std_Plotter_Class_Factory);
+}
+
+SPMP<HT_Std_Plotter_Definition> XOM_Driver::create_plotter_definition() {
+    HT_XOM_Plotter_Definition* made =
+        new (std::nothrow) HT_XOM_Plotter_Definition(m_errorHandler.get(), this);
+    if (made == nullptr) {
+        RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::create_plotter_definition", "newdef");
+    }
+    return SPMP<HT_Std_Plotter_Definition>(made);
+}
+
+void XOM_Driver::establish() {
+    update_current_options();
+    m_plotCancelled = 0;
+    HT_Std_Plotter_Configuration* config =
+        m_plotter_def ? m_plotter_def->get_plotter_configuration() : nullptr;
+    if (config == nullptr) {
+        RaiseHostError(HT_MSG_FILE_OR_VALUE_MISSING, "XOM_Driver::establish", "m_plotter_def");
+    }
+
+    double horizontal = 0, vertical = 0;
+    config->get_resolution(horizontal, vertical);
+    // A resolution below one dot per inch would make every dot computation below meaningless.
+    if (!(horizontal >= 1.0 && vertical >= 1.0 && horizontal < 1e6 && vertical < 1e6)) {
+        RaiseHostError(HT_MSG_FILE_OR_VALUE_MISSING, "XOM_Driver::establish", "resolution");
+    }
+    m_horizontalDpi = static_cast<int>(horizontal);
+    m_verticalDpi = static_cast<int>(vertical);
+
+    double width = 0, length = 0, left = 0, right = 0, bottom = 0, top = 0;
+    config->get_media_size(width, length);
+    config->get_printable_area(left, right, bottom, top);
+    m_mediaWidth = RoundTo4Decimals(width);
+    m_mediaLength = RoundTo4Decimals(length);
+    left = RoundTo4Decimals(left);
+    right = RoundTo4Decimals(right);
+    bottom = RoundTo4Decimals(bottom);
+    top = RoundTo4Decimals(top);
+
+    PlotStreamState& s = g_plotStream;
+    s.mediaWidth = m_mediaWidth / 25.4;
+    s.mediaLength = m_mediaLength / 25.4;
+    s.printableLeft = left / 25.4;
+    s.printableRight = right / 25.4;
+    s.printableBottom = bottom / 25.4;
+    s.printableTop = top / 25.4;
+    s.inchesPerDot = 1.0 / m_horizontalDpi;
+    s.rotate = m_mediaLength > m_mediaWidth ? 1 : 0;
+
+    // Printable size in dots; an inverted area gives an empty window, never a negative one.
+    const double windowWidth = std::ceil(m_horizontalDpi * (right - left) / 25.4);
+    const double windowHeight = std::ceil(m_verticalDpi * (top - bottom) / 25.4);
+    auto toWindow = [](double v) { return v <= 0 || !(v == v) ? 0 : v >= 2147483647.0 ? 2147483647 : static_cast<int>(v); };
+    m_renderer.window_width = toWindow(windowWidth);
+    m_renderer.window_height = toWindow(windowHeight);
+
+    m_renderer.color_system = m_colorSystem;
+    m_renderer.bitonal_format = 3;
+    m_renderer.pattern_scale = m_horizontalDpi * 0.5;
+    m_plotter.true_arcs = 2;
+    m_plotter.fat_dots_as_squares = false;
+}
+
+void XOM_Driver::apply_color_mode(const std::wstring& name, bool colourAllowed) {
+    const ColorModeChoice choice = ChooseColorMode(name, colourAllowed);
+    g_plotStream.colorModel = choice.colorModel;
+    m_colorSystem = choice.colorSystem;
+    m_usesPalette = choice.usesPalette ? 1 : 0;
+    if (choice.colorModel == kPenModelColor) LoadColorIndexPens(g_plotStream);
+    if (choice.usesPalette) {
+        FillDevicePalette(*m_palette, m_plotTransparencyRead != 0);
+        m_renderer.palette = m_palette;
+    }
+    m_renderer.color_system = m_colorSystem;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The picture
+
+void XOM_Driver::abort_plot() {
+    if (m_monitor) m_monitor->request(HT_MONITOR_ABORT);
+}
+
+HT_Error_Handler* XOM_Driver::message_handler() const {
+    if (!m_plotter_def) return nullptr;
+    if (HT_Error_Handler* handler = m_plotter_def->get_error_handler()) return handler;
+    return m_errorHandler.get();
+}
+
+void XOM_Driver::refuse_picture() {
+    m_outputFailed = 1;
+    m_plotCancelled = 1;
+    if (m_errorHandler) {
+        m_errorHandler->report(HT_MSG_OUTPUT_CONNECTION_FAILED, "XOM_Driver::begin_picture",
+                               "m_plotter_io");
+    }
+    abort_plot();
+}
+
+void XOM_Driver::begin_picture(const HT_Document_Info& info) {
+    m_pictureEnded = false;
+    // A new picture starts deliverable, whatever the previous picture of this device met.
+    m_outputFailed = 0;
+    m_imageDataConfigured = 0;
+    PlotLogEntry& entry = CurrentPlotLogEntry();
+    entry.Clear();
+
+    const DevicePlotSettings settings = CurrentDevicePlotSettings();
+    HT_Std_Plotter_Configuration* config =
+        m_plotter_def ? m_plotter_def->get_plotter_configuration() : nullptr;
+    // The plot's colour mode, applied afresh for every picture: pens redefined by the last job
+    // must not carry over.
+    if (config != nullptr) apply_color_mode(config->color_mode_name(), settings.colorMode == 0);
+
+    SetOutputDevice(this);
+    ResetOutputState();
+
+    const bool plotToFile = config != nullptr && config->is_plot_to_file();
+    m_directOutput = settings.plotDirectToIpAddress && !plotToFile ? 1 : 0;
+    if (m_directOutput) {
+        SelectDirectChannel();
+    } else {
+        SelectHostChannel();
+    }
+
+    if (!m_plotter_io) {
+        // attach never ran: there is nowhere to send the picture.
+        refuse_picture();
+        return;
+    }
+    m_plotter_io->set_document_info(info);
+    entry.m_drawing = info.document_name.empty() ? kDefaultDrawingName : info.document_name;
+    entry.m_printer = info.printer_name;
+
+    if (m_directOutput) {
+        entry.m_destination = entry.m_printer + L"   ";
+        if (!OpenDirectChannel()) {
+            std::wstring text = LocalizedString(IDS_CANNOT_CONNECT);
+            if (!entry.m_printer.empty()) text += L" " + entry.m_printer + L"  ";
+            ShowPlotMessage(message_handler(), text, LocalizedString(IDS_ERROR));
+            refuse_picture();
+            return;
+        }
+    } else {
+        entry.m_destination = plotToFile ? config->output_name() : LocalizedString(IDS_PLOT_TO_PORT);
+        if (!m_plotter_io->open()) {
+            refuse_picture();
+            return;
+        }
+    }
+    entry.m_dateTime = FormatPlotTime(PlotLocalTime());
+
+    // Job prefix: the XML job ticket and PJL header are not produced by this build, so the job
+    // begins with the HP-GL/2 opening block.
+    g_plotStream.jobPrefix.clear();
+
+    ApplyWriterDefaults(g_plotStream, settings.mergeControl, g_plotStream.colorModel);
+}
+
+void XOM_Driver::end_picture() {
+    if (m_pictureEnded) return;
+    m_pictureEnded = true;
+    PlotLogEntry& entry = CurrentPlotLogEntry();
+
+    if (m_outputFailed || m_plotCancelled) {
+        if (m_directOutput) CloseDirectChannel();
+        entry.m_status = LocalizedString(IDS_PLOT_CANCELED);
+        RecordPlotInLog(entry);
+        abort_plot();
+        return;
+    }
+
+    if (!g_plotStream.plotNotEmpty) {
+        entry.m_status = LocalizedString(IDS_PLOT_EMPTY);
+        ShowPlotMessage(message_handler(), entry.m_status, LocalizedString(IDS_PRINTER_MESSAGE));
+        abort_plot();
+        if (m_directOutput) CloseDirectChannel();
+    } else {
+        if (g_plotStream.jobStarted) WriteJobClose(g_plotStream);
+        if (m_directOutput) {
+            // No direct connection exists in this build (begin_picture cannot open one).
+            entry.m_status = LocalizedString(IDS_CONNECTION_FAILED);
+        } else if (m_outputFailed) {
+            // The closing commands did not reach the output (write_output has aborted the plot):
+            // the job is incomplete.
+            entry.m_status = LocalizedString(IDS_PLOT_CANCELED);
+        } else {
+            entry.m_status = LocalizedString(IDS_PLOT_COMPLETE);
+        }
+    }
+
+    RecordPlotInLog(entry);
+    if (!m_directOutput && m_plotter_io) m_plotter_io->close();
+    m_monitor.reset();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Output and cancel
+
+int XOM_Driver::write_output(const void* bytes, std::size_t length) {
+    if (m_outputFailed) return 0;
+    const std::size_t written = m_plotter_io ? m_plotter_io->write(bytes, length) : 0;
+    if (written == length) return 0;
+    abort_plot();
+    m_outputFailed = 1;
+    return 1;
+}
+
+bool XOM_Driver::poll_cancel() {
+    if (!m_monitor || m_monitor->request(HT_MONITOR_POLL_CANCEL) == 0) return false;
+    m_plotCancelled = 1;
+    return true;
+}
+
+void XOM_Driver::cancel_picture() {
+    m_outputFailed = 1;
+    m_plotCancelled = 1;
+    end_picture();
+}
+
+HT_Plotter_Device_Data* HD_Create_Plotter_Device(void) {
+    // Nothing may throw across the host boundary: no memory means no device.
+    try {
+        return new XOM_Driver;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}

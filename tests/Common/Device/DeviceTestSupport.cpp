@@ -1,0 +1,128 @@
+#include "DeviceTestSupport.h"
+
+#include <algorithm>
+#include <ctime>
+
+#include "Common/XOM/PlotClock.h"
+#include "Common/XOM/PlotLogRecord.h"
+#include "platform/MessageService.h"
+
+bool FakeOutput::open() {
+    ++opens;
+    return openResult;
+}
+
+std::size_t FakeOutput::write(const void* data, std::size_t length) {
+    ++writes;
+    requested += length;
+    std::size_t taken = length;
+    if (shortWriteAt > 0 && writes >= shortWriteAt) taken = length / 2;
+    bytes.append(static_cast<const char*>(data), taken);
+    return taken;
+}
+
+bool FakeOutput::close() {
+    ++closes;
+    return true;
+}
+
+int FakeMonitor::request(int code) {
+    if (code == HT_MONITOR_POLL_CANCEL) {
+        ++polls;
+        return cancelAtPoll > 0 && polls >= cancelAtPoll ? 1 : 0;
+    }
+    if (code == HT_MONITOR_ABORT) ++aborts;
+    return HT_Plot_Monitor::request(code);
+}
+
+namespace {
+
+class FakeFactory : public HT_Std_Plotter_Class_Factory {
+public:
+    explicit FakeFactory(TestDevice& device) : m_device(device) {}
+    SPMP<HT_Plotter_IO> create_plotter_io(HT_Error_Handler* handler) override {
+        m_device.output = SPMP<FakeOutput>(new FakeOutput(handler));
+        return m_device.output;
+    }
+
+private:
+    TestDevice& m_device;
+};
+
+}  // namespace
+
+TestDevice::TestDevice() = default;
+
+SPMP<HT_Std_Plotter_Class_Factory> TestDevice::create_class_factory() {
+    return SPMP<HT_Std_Plotter_Class_Factory>(new FakeFactory(*this));
+}
+
+HostPlot::HostPlot(const PlotSetup& setup)
+    : errors(new HT_Error_Handler), monitor(new FakeMonitor) {
+    definition = SPMP<HT_Std_Plotter_Definition>(new HT_Std_Plotter_Definition(errors.get()));
+    SPMP<HT_Std_Plotter_Configuration> config(new HT_Std_Plotter_Configuration);
+    config->media.name = L"Test";
+    config->media.width_mm = setup.widthMm;
+    config->media.length_mm = setup.lengthMm;
+    config->media.margin_left = setup.marginLeft;
+    config->media.margin_right = setup.marginRight;
+    config->media.margin_bottom = setup.marginBottom;
+    config->media.margin_top = setup.marginTop;
+    config->resolution.dpi = setup.dpi;
+    config->color_mode.name = setup.colorMode;
+    config->color_mode.color_system = setup.colorSystem;
+    config->plot_to_file = setup.plotToFile;
+    config->output_file = setup.outputFile;
+    definition->set_plotter_configuration(config);
+    definition->set_plotter_capabilities(SPMP<HT_Std_Plotter_Capabilities>(new HT_Std_Plotter_Capabilities));
+    definition->set_meta_capabilities(SPMP<HT_Meta_Capabilities>(new HT_Meta_Capabilities));
+    SPMP<HT_Shoebox> shoebox(new HT_Shoebox);
+    shoebox->plot_object = SPMP<HT_Plot_Object>(new HT_Plot_Object(monitor));
+    definition->set_shoebox(shoebox);
+
+    device = SPMP<TestDevice>(new TestDevice);
+    device->configure(definition.get());
+    device->attach(errors.get());
+    device->establish();
+}
+
+HostPlot::~HostPlot() = default;
+
+void HostPlot::Begin(const std::wstring& drawing, const std::wstring& printer) {
+    device->begin_picture(HT_Document_Info{drawing, printer});
+}
+
+HT_Rendition SolidRendition(int weight) {
+    HT_Rendition r;
+    r.line.weight = weight;
+    r.color.rgb = HT_RGB{0, 0, 0, 0};
+    return r;
+}
+
+PlotObserver::PlotObserver() {
+    xomplatform::SetMessageSink([this](const std::wstring& text, const std::wstring& caption,
+                                       xomplatform::MessageIcon) {
+        messages.push_back({text, caption});
+    });
+    SetPlotLogObserver([this](const PlotLogEntry& e) {
+        loggedStatus.push_back(e.m_status);
+        loggedBytes.push_back(e.m_byteCount);
+        loggedDestination.push_back(e.m_destination);
+    });
+    SetPlotClock([] {
+        std::tm t{};
+        t.tm_year = 2024 - 1900;
+        t.tm_mon = 2;
+        t.tm_mday = 9;
+        t.tm_hour = 14;
+        t.tm_min = 5;
+        t.tm_sec = 7;
+        return t;
+    });
+}
+
+PlotObserver::~PlotObserver() {
+    xomplatform::SetMessageSink({});
+    SetPlotLogObserver({});
+    SetPlotClock({});
+}

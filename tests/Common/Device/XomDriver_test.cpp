@@ -1,0 +1,391 @@
+#include "Common/XOM/XomDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Common/XOM/PlotLogRecord.h"
+#include "Common/XOM/PlotStreamState.h"
+#include "Common/XOM/VectorHandlers.h"
+#include "Common/xomOutput/OutputChannel.h"
+#include "DeviceTestSupport.h"
+#include "support/HpglTokenizer.h"
+
+namespace {
+
+HT_DCI_Point P(int x, int y) { return {x, y, 0}; }
+
+void DrawLine(XOM_Driver& device, int x0, int y0, int x1, int y1, int weight = 1) {
+    const HT_DCI_Point pts[] = {P(x0, y0), P(x1, y1)};
+    DrawDciPolyline(&device, SolidRendition(weight), 2, pts);
+}
+
+bool Contains(const std::string& bytes, const char* text) {
+    return bytes.find(text) != std::string::npos;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Picture outcomes
+
+TEST(XomDriverPicture, EmptyPlotSendsNothingAndEndsPlotIsEmpty) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.Begin();
+    plot.device->end_picture();
+
+    EXPECT_TRUE(plot.output().bytes.empty()) << "an empty plot must not send the opening block";
+    EXPECT_EQ(plot.output().writes, 0);
+    ASSERT_EQ(seen.loggedStatus.size(), 1u);
+    EXPECT_EQ(seen.loggedStatus[0], L"Plot is empty.");
+    EXPECT_EQ(seen.loggedBytes[0], 0u);
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0].text, L"Plot is empty.");
+    EXPECT_EQ(seen.messages[0].caption, L"XOM Printer Message");
+    // The host's error list gets the same message first, with the stop icon.
+    ASSERT_EQ(plot.errors->messages().size(), 1u);
+    EXPECT_EQ(plot.errors->messages()[0].icon, HT_ICON_STOP);
+    EXPECT_EQ(plot.monitor->aborts, 1);
+    EXPECT_EQ(plot.output().closes, 1);
+}
+
+TEST(XomDriverPicture, DrawnPlotIsFramedAndComplete) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+
+    const std::string& bytes = plot.output().bytes;
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes.substr(0, 2), "\x1b" "E") << "no job prefix yet: the job starts with the reset";
+    EXPECT_EQ(bytes.substr(bytes.size() - 11), ";PUSP0PG;\x1b" "E");
+    ASSERT_EQ(seen.loggedStatus.size(), 1u);
+    EXPECT_EQ(seen.loggedStatus[0], L"Plot complete");
+    EXPECT_EQ(seen.loggedBytes[0], bytes.size());
+    EXPECT_TRUE(seen.messages.empty());
+    EXPECT_EQ(plot.monitor->aborts, 0);
+    EXPECT_EQ(plot.output().closes, 1);
+    EXPECT_EQ(OutputErrorState(), 0u);
+}
+
+TEST(XomDriverPicture, CancelDuringDrawingEndsThePictureOnce) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.monitor->cancelAtPoll = 2;
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    DrawLine(*plot.device, 0, 10, 100, 10);  // the poll after this one reports the cancel
+    ASSERT_TRUE(plot.device->plot_cancelled());
+    ASSERT_TRUE(plot.device->picture_ended());
+    const std::string sent = plot.output().bytes;
+    const int polls = plot.monitor->polls;
+
+    DrawLine(*plot.device, 0, 20, 100, 20);
+    const HT_DCI_Point tri[] = {P(0, 0), P(10, 0), P(0, 10)};
+    DrawDciPolygon(plot.device.get(), SolidRendition(), 3, tri, nullptr);
+    EXPECT_EQ(plot.output().bytes, sent) << "drawing after a cancel must do nothing";
+    EXPECT_EQ(plot.monitor->polls, polls);
+
+    plot.device->end_picture();  // the host's own end of the same picture
+    ASSERT_EQ(seen.loggedStatus.size(), 1u) << "the plot must be recorded once";
+    EXPECT_EQ(seen.loggedStatus[0], L"Plot canceled");
+    EXPECT_FALSE(Contains(plot.output().bytes, ";PUSP0PG;"));
+    EXPECT_EQ(plot.monitor->aborts, 1);
+    EXPECT_EQ(plot.output().closes, 0) << "a cancelled plot leaves the output object open";
+}
+
+TEST(XomDriverPicture, ShortWriteDropsLaterBytesAndEndsCanceled) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.output().shortWriteAt = 4;
+    plot.Begin();
+    for (int i = 0; i < 20; ++i) DrawLine(*plot.device, 0, i * 10, 500, i * 10 + 3, 1 + i % 3);
+    EXPECT_TRUE(plot.device->output_failed());
+    EXPECT_EQ(OutputErrorState(), 1u);
+    EXPECT_EQ(plot.output().writes, 4) << "nothing may be written after the failed write";
+    plot.device->end_picture();
+
+    ASSERT_EQ(seen.loggedStatus.size(), 1u);
+    EXPECT_EQ(seen.loggedStatus[0], L"Plot canceled");
+    // The failed write is counted in full; nothing after it.
+    EXPECT_EQ(seen.loggedBytes[0], plot.output().requested);
+    EXPECT_GE(plot.monitor->aborts, 1);
+    EXPECT_FALSE(Contains(plot.output().bytes, ";PUSP0PG;"));
+}
+
+TEST(XomDriverPicture, FailedClosingWriteIsNotReportedComplete) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.output().shortWriteAt = plot.output().writes + 1;  // the closing commands fail
+    plot.device->end_picture();
+    ASSERT_EQ(seen.loggedStatus.size(), 1u);
+    EXPECT_EQ(seen.loggedStatus[0], L"Plot canceled");
+    EXPECT_EQ(plot.monitor->aborts, 1);
+}
+
+TEST(XomDriverPicture, OutputThatCannotOpenRefusesThePicture) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.output().openResult = false;
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+
+    EXPECT_TRUE(plot.output().bytes.empty());
+    ASSERT_EQ(plot.errors->reports().size(), 1u);
+    EXPECT_EQ(plot.errors->reports()[0].message, HT_MSG_OUTPUT_CONNECTION_FAILED);
+    EXPECT_EQ(plot.errors->reports()[0].function, "XOM_Driver::begin_picture");
+    EXPECT_EQ(plot.errors->reports()[0].item, "m_plotter_io");
+    ASSERT_EQ(seen.loggedStatus.size(), 1u);
+    EXPECT_EQ(seen.loggedStatus[0], L"Plot canceled");
+}
+
+TEST(XomDriverPicture, EndWithoutABegunPictureDoesNothing) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.device->end_picture();
+    EXPECT_TRUE(seen.loggedStatus.empty());
+    EXPECT_TRUE(seen.messages.empty());
+    EXPECT_EQ(plot.monitor->aborts, 0);
+}
+
+TEST(XomDriverPicture, SecondPictureOnTheSameDeviceStartsAfresh) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+    const std::size_t first = plot.output().bytes.size();
+
+    plot.device->establish();
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+    const auto second = TokenizeHpgl(std::string_view(plot.output().bytes).substr(first));
+    ASSERT_TRUE(second.ok) << second.error;
+    EXPECT_EQ(CountCommands(second.tokens, "NP"), 1u) << "each job tells the printer its pens";
+    ASSERT_EQ(seen.loggedStatus.size(), 2u);
+    EXPECT_EQ(seen.loggedStatus[1], L"Plot complete");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Plot-log record
+
+TEST(XomDriverLogRecord, DestinationIsThePortTextOrTheOutputFile) {
+    {
+        PlotObserver seen;
+        HostPlot plot;  // plot to a port
+        plot.Begin();
+        plot.device->end_picture();
+        ASSERT_EQ(seen.loggedDestination.size(), 1u);
+        EXPECT_EQ(seen.loggedDestination[0], L"Plot to Windows printer port");
+    }
+    {
+        PlotObserver seen;
+        PlotSetup setup;
+        setup.plotToFile = true;
+        setup.outputFile = L"/tmp/drawing-1.plt";
+        HostPlot plot(setup);
+        // configure ran before attach: the output object must still know the definition.
+        EXPECT_TRUE(plot.output().is_plot_to_file());
+        EXPECT_EQ(plot.output().output_name(), L"/tmp/drawing-1.plt");
+        plot.Begin();
+        plot.device->end_picture();
+        ASSERT_EQ(seen.loggedDestination.size(), 1u);
+        EXPECT_EQ(seen.loggedDestination[0], L"/tmp/drawing-1.plt");
+    }
+}
+
+TEST(XomDriverLogRecord, DrawingNameDateAndPrinter) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.Begin(L"", L"Q 42");
+    EXPECT_EQ(CurrentPlotLogEntry().m_drawing, L"AutoCAD Drawing");
+    EXPECT_EQ(CurrentPlotLogEntry().m_printer, L"Q 42");
+    EXPECT_EQ(CurrentPlotLogEntry().m_dateTime, L"2024-03-09 14:05:07");
+    plot.device->end_picture();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Set-up
+
+TEST(XomDriverEstablish, GeometryIsRoundedAndScaled) {
+    PlotSetup setup;
+    setup.widthMm = 100.12344;
+    setup.lengthMm = 200.12346;
+    setup.marginLeft = setup.marginRight = setup.marginBottom = setup.marginTop = 5;
+    HostPlot plot(setup);
+    const XOM_Driver& d = *plot.device;
+    EXPECT_DOUBLE_EQ(d.media_width_mm(), 100.1234);
+    EXPECT_DOUBLE_EQ(d.media_length_mm(), 200.1235);
+    EXPECT_EQ(d.horizontal_resolution(), 600);
+    EXPECT_DOUBLE_EQ(g_plotStream.mediaWidth, 100.1234 / 25.4);
+    EXPECT_DOUBLE_EQ(g_plotStream.printableLeft, 5 / 25.4);
+    EXPECT_DOUBLE_EQ(g_plotStream.inchesPerDot, 1.0 / 600);
+    EXPECT_EQ(g_plotStream.rotate, 1) << "media longer than wide is turned";
+
+    const HT_Renderer_Options& o = d.renderer_options();
+    // ceil(600 x (95.1234 - 5) / 25.4) and ceil(600 x (195.1235 - 5) / 25.4)
+    EXPECT_EQ(o.window_width, static_cast<int>(std::ceil(600 * (95.1234 - 5) / 25.4)));
+    EXPECT_EQ(o.window_height, static_cast<int>(std::ceil(600 * (195.1235 - 5) / 25.4)));
+    EXPECT_EQ(o.bitonal_format, 3);
+    EXPECT_DOUBLE_EQ(o.pattern_scale, 300.0);
+    EXPECT_EQ(plot.device->plotter_options().true_arcs, 2);
+    EXPECT_FALSE(plot.device->plotter_options().fat_dots_as_squares);
+}
+
+TEST(XomDriverEstablish, LandscapeMediaIsNotTurned) {
+    PlotSetup setup;
+    setup.widthMm = 297;
+    setup.lengthMm = 210;
+    HostPlot plot(setup);
+    EXPECT_EQ(g_plotStream.rotate, 0);
+    EXPECT_EQ(plot.device->renderer_options().window_width, 6780);  // ceil(600 x 287 / 25.4)
+    EXPECT_EQ(plot.device->renderer_options().window_height, 4725);  // ceil(600 x 200 / 25.4)
+}
+
+TEST(XomDriverEstablish, NonsenseResolutionIsAHostError) {
+    PlotSetup setup;
+    setup.dpi = 0;
+    try {
+        HostPlot plot(setup);
+        FAIL() << "establish accepted a resolution of 0";
+    } catch (const HT_Error& e) {
+        EXPECT_EQ(e.message(), HT_MSG_FILE_OR_VALUE_MISSING);
+        EXPECT_EQ(e.item(), "resolution");
+    }
+}
+
+TEST(XomDriverSetUp, ConstructionInstallsHandlersAndCountsDevices) {
+    SPMP<HT_Plotter_Device_Data> device(HD_Create_Plotter_Device());
+    ASSERT_TRUE(device);
+    const HT_Action_Table& a = device->actions();
+    EXPECT_TRUE(a.draw_dc_polyline.enabled && a.draw_dc_colorized_polyline.enabled);
+    EXPECT_EQ(a.draw_dci_polyline.handler, &DrawDciPolyline);
+    EXPECT_EQ(a.draw_dci_colorized_polyline.handler, &DrawDciPolyline);
+    EXPECT_EQ(a.draw_dci_polygon.handler, &DrawDciPolygon);
+    EXPECT_EQ(a.draw_dci_dot.handler, &DrawDciDot);
+    EXPECT_EQ(a.draw_dci_ellipse.handler, &DrawDciEllipse);
+    EXPECT_TRUE(a.nothing.enabled);
+    EXPECT_EQ(a.draw_dci_polyline.owner, device.get());
+    EXPECT_EQ(device->renderer_options().window_width, 32767);
+    EXPECT_EQ(device->renderer_options().buffer_depth, 8);
+}
+
+TEST(XomDriverSetUp, DefinitionsKnowTheirDevice) {
+    HostPlot plot;
+    ASSERT_NE(plot.device->plotter_definition(), nullptr);
+    EXPECT_EQ(plot.device->plotter_definition()->device(), plot.device.get());
+    EXPECT_NE(plot.device->plotter_definition(), plot.definition.get()) << "configure makes its own";
+    auto made = plot.device->create_plotter_definition();
+    auto* xom = dynamic_cast<HT_XOM_Plotter_Definition*>(made.get());
+    ASSERT_NE(xom, nullptr);
+    EXPECT_EQ(xom->device(), plot.device.get());
+    EXPECT_EQ(plot.device->plot_monitor(), plot.monitor.get());
+}
+
+TEST(XomDriverSetUp, AttachWithoutOutputObjectIsAHostError) {
+    class NoOutputDevice : public XOM_Driver {
+        SPMP<HT_Std_Plotter_Class_Factory> create_class_factory() override {
+            struct Factory : HT_Std_Plotter_Class_Factory {
+                SPMP<HT_Plotter_IO> create_plotter_io(HT_Error_Handler*) override { return {}; }
+            };
+            return SPMP<HT_Std_Plotter_Class_Factory>(new Factory);
+        }
+    };
+    SPMP<NoOutputDevice> device(new NoOutputDevice);
+    SPMP<HT_Error_Handler> errors(new HT_Error_Handler);
+    try {
+        device->attach(errors.get());
+        FAIL() << "attach without an output object must raise";
+    } catch (const HT_Error& e) {
+        EXPECT_EQ(e.message(), HT_MSG_OBJECT_NOT_CREATED);
+        EXPECT_EQ(e.item(), "m_plotter_io");
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Colour modes and the device palette
+
+struct ColourModeCase {
+    const wchar_t* name;
+    std::uint32_t model;
+    int system;
+    bool palette;
+};
+
+TEST(XomDriverColour, ModesChooseModelAndColourSystem) {
+    const ColourModeCase cases[] = {
+        {L"Color", kPenModelColor, HT_COLOR_SYSTEM_RGB, false},
+        {L"Monochrome", kPenModelMonochrome, HT_COLOR_SYSTEM_BITONAL, false},
+        {L"255_Virtual_Pens_Color", kPenModelVirtualColor, HT_COLOR_SYSTEM_MAPPED, true},
+        {L"255_Virtual_Pens_Mono", kPenModelVirtualMono, HT_COLOR_SYSTEM_MAPPED, true},
+        {L"Gray", kPenModelGray, HT_COLOR_SYSTEM_RGB, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name, c.name + std::wcslen(c.name)));
+        PlotSetup setup;
+        setup.colorMode = c.name;
+        HostPlot plot(setup);
+        EXPECT_EQ(g_plotStream.colorModel, c.model);
+        EXPECT_EQ(plot.device->color_system(), c.system);
+        EXPECT_EQ(plot.device->renderer_options().color_system, c.system);
+        EXPECT_EQ(plot.device->uses_palette(), c.palette);
+        EXPECT_EQ(plot.device->renderer_options().palette.get() == plot.device->palette(), c.palette);
+    }
+}
+
+TEST(XomDriverColour, WithoutColourRightsColourBecomesGrayAndVirtualPensMono) {
+    HostPlot plot;
+    plot.device->apply_color_mode(L"Color", false);
+    EXPECT_EQ(g_plotStream.colorModel, kPenModelGray);
+    EXPECT_EQ(plot.device->color_system(), HT_COLOR_SYSTEM_RGB);
+    plot.device->apply_color_mode(L"255_Virtual_Pens_Color", false);
+    EXPECT_EQ(g_plotStream.colorModel, kPenModelVirtualMono);
+}
+
+TEST(XomDriverColour, DevicePaletteWithoutTransparencyIsTheColourIndexTable) {
+    PlotSetup setup;
+    setup.colorMode = L"255_Virtual_Pens_Color";
+    HostPlot plot(setup);
+    const HT_Palette& p = *plot.device->palette();
+    ASSERT_EQ(p.size(), 256);
+    auto is = [](const HT_Palette_Entry& e, int r, int g, int b) {
+        return e.r == r && e.g == g && e.b == b && e.alpha == 255;
+    };
+    EXPECT_TRUE(is(p.entry(0), 255, 255, 255)) << "entry 0 is the paper";
+    EXPECT_TRUE(is(p.entry(1), 255, 0, 0));
+    EXPECT_TRUE(is(p.entry(11), 255, 127, 127));
+    EXPECT_TRUE(is(p.entry(250), 84, 84, 84));
+}
+
+TEST(XomDriverColour, DevicePaletteWithTransparencyHasPrimariesCubeAndRamp) {
+    PlotSetup setup;
+    setup.colorMode = L"255_Virtual_Pens_Mono";
+    HostPlot plot(setup);
+    // Transparency is read at configure: configure again with it on.
+    plot.device->set_plot_transparency(true);
+    plot.device->configure(plot.definition.get());
+    const HT_Palette& p = *plot.device->palette();
+    const HT_Palette_Entry primaries[] = {{255, 0, 0, 255}, {255, 255, 0, 255}, {0, 255, 0, 255},
+                                          {0, 255, 255, 255}, {0, 0, 255, 255}, {255, 0, 255, 255},
+                                          {0, 0, 0, 255}};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(p.entry(i + 1).r, primaries[i].r) << i + 1;
+        EXPECT_EQ(p.entry(i + 1).g, primaries[i].g) << i + 1;
+        EXPECT_EQ(p.entry(i + 1).b, primaries[i].b) << i + 1;
+    }
+    HT_Palette expected;
+    expected.set_size(256);
+    expected.set_color_cube(HT_Color_Cube(8, 6));
+    expected.set_gray_ramp(HT_Gray_Ramp(224, 32));
+    for (int i : {8, 50, 223, 224, 240, 255}) {
+        EXPECT_EQ(p.entry(i).r, expected.entry(i).r) << i;
+        EXPECT_EQ(p.entry(i).g, expected.entry(i).g) << i;
+        EXPECT_EQ(p.entry(i).b, expected.entry(i).b) << i;
+    }
+}
+
+}  // namespace
