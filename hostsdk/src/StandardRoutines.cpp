@@ -10,7 +10,9 @@
 #include <vector>
 
 // Boost.Geometry 1.74's envelope code trips GCC's maybe-uninitialized analysis (a false positive).
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <boost/geometry.hpp>
 #include <boost/geometry/geometries/linestring.hpp>
 #include <boost/geometry/geometries/multi_linestring.hpp>
