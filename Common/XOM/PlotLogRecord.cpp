@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "juxcommoncode/PlotLog/PlotLog.h"
+
 namespace {
 PlotLogObserver g_observer;
 }  // namespace
@@ -12,6 +14,7 @@ PlotLogEntry& CurrentPlotLogEntry() {
 }
 
 void RecordPlotInLog(const PlotLogEntry& entry) {
+    JuxNetwork::RecordPlot(entry);
     if (g_observer) g_observer(entry);
 }
 

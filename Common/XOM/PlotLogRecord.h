@@ -10,8 +10,8 @@ using PlotLogEntry = JuxNetwork::CPlotData;
 // The process-wide record of the current plot (one plot at a time).
 PlotLogEntry& CurrentPlotLogEntry();
 
-// Records the ended plot in the plot log. Called exactly once per picture, in every outcome.
-// The plot log file is not kept by this build yet; observers see every record.
+// Records the ended plot in the user's plot log file (load, add, save). Called exactly once per
+// picture, in every outcome; a log that cannot be written never affects the plot.
 void RecordPlotInLog(const PlotLogEntry& entry);
 
 // Called with every recorded entry (tests, diagnostics). Returns the previous observer.

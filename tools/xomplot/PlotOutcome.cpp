@@ -11,8 +11,20 @@ std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end(
 }  // namespace
 
 PlotResult DecideOutcome(const PlotObservation& seen) {
+    const bool reportedOutput =
+        std::find(seen.reported_messages.begin(), seen.reported_messages.end(),
+                  HT_MSG_OUTPUT_CONNECTION_FAILED) != seen.reported_messages.end();
+    const bool outputFailed =
+        seen.write_failures > 0 || !seen.output_error.empty() || reportedOutput;
     if (seen.driver_status) {
+        // The driver's own record of the plot names the outcome; a failure that only the host
+        // saw (an output that would not open, a print command that failed on close) still makes
+        // the plot a failure.
         const std::wstring& s = *seen.driver_status;
+        if (outputFailed) {
+            return {PlotOutcome::Failed,
+                    seen.output_error.empty() ? s : L"Output failed: " + seen.output_error};
+        }
         if (s == L"Plot complete") return {PlotOutcome::Complete, s};
         if (s == L"Plot canceled") return {PlotOutcome::Cancelled, s};
         if (s == L"Plot is empty.") return {PlotOutcome::Empty, s};
@@ -20,10 +32,7 @@ PlotResult DecideOutcome(const PlotObservation& seen) {
     }
     if (seen.cancelled) return {PlotOutcome::Cancelled, L"Plot canceled"};
     if (!seen.host_errors.empty()) return {PlotOutcome::Failed, Widen(seen.host_errors.front())};
-    const bool reportedOutput =
-        std::find(seen.reported_messages.begin(), seen.reported_messages.end(),
-                  HT_MSG_OUTPUT_CONNECTION_FAILED) != seen.reported_messages.end();
-    if (seen.write_failures > 0 || !seen.output_error.empty() || reportedOutput) {
+    if (outputFailed) {
         std::wstring text = L"Output failed";
         if (!seen.output_error.empty()) text += L": " + seen.output_error;
         return {PlotOutcome::Failed, text};

@@ -7,6 +7,8 @@
 #include <cstdio>
 
 #include "hdi/HT_Host_Info.h"
+#include "platform/MessageService.h"
+#include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PlotRun.h"
 
 namespace {
@@ -37,7 +39,14 @@ int main(int argc, char** argv) {
     app.add_option("--printer", opt.printer, "Printer name in the document info (default: the driver's name)");
     app.add_option("--language", language, "Language folder of the DRC data (default en-US)");
     app.add_flag("--list", list, "List the media sizes, resolutions and colour modes of the driver's DRC data");
-    // Subcommands are added here (e.g. "log"); a plot is the command line without one.
+    // Subcommands; a plot is the command line without one.
+    std::string logFile;
+    CLI::App* logCmd = app.add_subcommand(
+        "log", "Show the plot log of the last ten plots, newest first (labels from --driver's "
+               "string table)");
+    logCmd->add_option("--file", logFile,
+                       "Read this plot log file instead of the user's "
+                       "($XDG_DATA_HOME/XomSeriesQ/AutoCAD_PlotLog.dat)");
     app.require_subcommand(0, 1);
 
     try {
@@ -51,6 +60,12 @@ int main(int argc, char** argv) {
     if (!language.empty()) HT_Set_Language(std::wstring(language.begin(), language.end()));
     if (opt.driver_path.empty()) opt.driver_path = xomplot::DefaultDriverPath();
 
+    if (logCmd->parsed()) {
+        const auto lines = xomplot::PlotLogLines(opt.driver_path, logFile);
+        if (lines.empty()) std::printf("The plot log is empty.\n");
+        for (const auto& line : lines) std::printf("%s\n", xomplatform::ToUtf8(line).c_str());
+        return 0;
+    }
     if (list) {
         std::string error;
         if (!xomplot::ListChoices(opt.driver_path, stdout, error)) {
@@ -64,7 +79,10 @@ int main(int argc, char** argv) {
         return xomplot::kExitUsage;
     }
     opt.live_progress = isatty(STDERR_FILENO) != 0;
+    // The driver records every plot in the user's plot log; its status text decides the outcome.
+    xomplot::PlotLogStatusSource logStatus;
+    opt.status_source = &logStatus;
     const xomplot::PlotResult result = xomplot::RunPlot(opt);
-    std::printf("%ls\n", result.status.c_str());
+    std::printf("%s\n", xomplatform::ToUtf8(result.status).c_str());
     return static_cast<int>(result.outcome);
 }

@@ -16,6 +16,29 @@ PlotObservation Written(std::size_t bytes) {
     return o;
 }
 
+TEST(PlotOutcome, DriverStatusDecidesUnlessTheHostSawTheOutputFail) {
+    PlotObservation seen = Written(100);
+    seen.driver_status = L"Plot complete";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Complete);
+    seen.driver_status = L"Plot canceled";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Cancelled);
+    seen.driver_status = L"Plot is empty.";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Empty);
+
+    // The print command failed on close, after the driver recorded a complete plot.
+    seen.driver_status = L"Plot complete";
+    seen.output_error = L"print command exited with status 4";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Failed);
+    EXPECT_EQ(DecideOutcome(seen).status, L"Output failed: print command exited with status 4");
+
+    // The port would not open: the driver ends "Plot canceled", but nobody cancelled.
+    PlotObservation refused = Written(0);
+    refused.driver_status = L"Plot canceled";
+    refused.reported_messages.push_back(HT_MSG_OUTPUT_CONNECTION_FAILED);
+    EXPECT_EQ(DecideOutcome(refused).outcome, PlotOutcome::Failed);
+    EXPECT_EQ(DecideOutcome(refused).status, L"Plot canceled");
+}
+
 TEST(PlotOutcome, FromWhatTheHostObserved) {
     EXPECT_EQ(DecideOutcome(Written(100)).outcome, PlotOutcome::Complete);
     EXPECT_EQ(DecideOutcome(Written(100)).status, L"Plot complete");

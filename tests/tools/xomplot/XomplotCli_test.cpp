@@ -194,3 +194,32 @@ TEST(XomplotCancel, InterruptWhileDrawingEndsCancelled) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(XomplotCliTest, EveryPlotIsLoggedAndLogShowsNewestFirst) {
+    const fs::path home = dir / "data-home";
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const fs::path empty = Write("blank.drw", "drawing Blank sheet\n");
+    EXPECT_EQ(Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "a.plt").string()})
+                  .status, 0);
+    EXPECT_EQ(Xomplot({"--driver", Driver(), empty.string(), "-o", (dir / "b.plt").string()}).status, 2);
+    EXPECT_TRUE(fs::exists(home / "XomSeriesQ" / "AutoCAD_PlotLog.dat"));
+
+    RunResult log = Xomplot({"--driver", Driver(), "log"});
+    unsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(log.status, 0) << log.err;
+    const auto newest = log.out.find("\n1:\n");
+    const auto older = log.out.find("\n2:\n");
+    ASSERT_NE(newest, std::string::npos) << log.out;
+    ASSERT_NE(older, std::string::npos) << log.out;
+    EXPECT_NE(log.out.find("Recent Plot Log"), std::string::npos);
+    const std::string first = log.out.substr(newest, older - newest);
+    EXPECT_NE(first.find("   Drawing: Blank sheet"), std::string::npos) << first;
+    EXPECT_NE(first.find("   Status: Plot is empty."), std::string::npos) << first;
+    EXPECT_NE(first.find("   Byte Count: 0"), std::string::npos) << first;
+    EXPECT_NE(log.out.substr(older).find("   Status: Plot complete"), std::string::npos);
+    EXPECT_EQ(log.out.find("\n3:\n"), std::string::npos);
+}
+
+}  // namespace

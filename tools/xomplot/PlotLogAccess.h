@@ -1,0 +1,31 @@
+#pragma once
+// xomplot's view of the driver's plot log: the status text the driver recorded for the plot that
+// just ended, and the about-box view of the log with the labels of the driver's string table.
+#include <string>
+#include <vector>
+
+#include "juxcommoncode/PlotLog/PlotData.h"
+#include "juxcommoncode/PlotLog/PlotLogStrings.h"
+#include "tools/xomplot/PlotOutcome.h"
+
+namespace xomplot {
+
+// Takes a snapshot of the log when made; afterwards reports the status of a record the plot added.
+class PlotLogStatusSource : public DriverStatusSource {
+public:
+    PlotLogStatusSource();
+    std::optional<std::wstring> last_plot_status() override;
+
+private:
+    std::size_t m_countBefore = 0;
+    JuxNetwork::CPlotData m_newestBefore;
+};
+
+// Labels from the string table of the driver's resource library ("<driver>Res.so"); the built-in
+// English labels when the library cannot be loaded.
+JuxNetwork::StringLoader DriverStringLoader(const std::string& driver_path);
+
+// The about-box lines of the log at log_path (empty: the user's plot log).
+std::vector<std::wstring> PlotLogLines(const std::string& driver_path, const std::string& log_path);
+
+}  // namespace xomplot
