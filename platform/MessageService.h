@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/Utf8.h"
+
 namespace xomplatform {
 
 enum class MessageIcon { None, Stop, Warning, Info };
@@ -15,9 +17,5 @@ using MessageSink =
     std::function<void(const std::wstring& text, const std::wstring& caption, MessageIcon icon)>;
 // Replaces the sink and returns the previous one; an empty sink restores the console backend.
 MessageSink SetMessageSink(MessageSink sink);
-
-// UTF-8 <-> wide conversions for console output and file names (independent of the C locale).
-std::string ToUtf8(const std::wstring& text);
-std::wstring FromUtf8(const std::string& text);
 
 }  // namespace xomplatform

@@ -1,10 +1,10 @@
 // The host model library's property tree: parser of the DRC text format (outside input: every
 // fault is a "file:line: reason" error, never a crash) and compound-text splitting.
-#include <fstream>
 #include <set>
 #include <sstream>
 
 #include "hdi/PM_DRC_Caps_Loader.h"
+#include "platform/FileText.h"
 
 namespace {
 constexpr size_t kMaxLine = 8192;
@@ -88,19 +88,16 @@ bool ParseValue(Parser& p, const std::string& raw, std::string& value) {
 }  // namespace
 
 bool PM_Object::load(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open for reading";
-        return false;
-    }
     std::string text;
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        text.append(buf, static_cast<size_t>(in.gcount()));
-        if (text.size() > kMaxFileBytes) {
+    switch (xomplatform::ReadFileText(path, kMaxFileBytes, text)) {
+        case xomplatform::ReadFileResult::CannotOpen:
+            error = path + ": cannot open for reading";
+            return false;
+        case xomplatform::ReadFileResult::TooLarge:
             error = path + ": file too large";
             return false;
-        }
+        case xomplatform::ReadFileResult::Ok:
+            break;
     }
     return load_text(text, path, error);
 }

@@ -1,5 +1,7 @@
 #include "juxcommoncode/Snmp/Utf8Text.h"
 
+#include "platform/Utf8.h"
+
 namespace JuxNetwork {
 namespace {
 
@@ -37,24 +39,6 @@ std::size_t SequenceAt(const std::uint8_t* octets, std::size_t count, std::size_
     }
     if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
     return length;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
 }
 
 }  // namespace
@@ -95,16 +79,7 @@ std::wstring Utf8ToWide(const std::uint8_t* octets, std::size_t count) {
     return text;
 }
 
-std::string WideToUtf8(const std::wstring& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const wchar_t ch : text) {
-        auto cp = static_cast<std::uint32_t>(ch);
-        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-        AppendUtf8(out, cp);
-    }
-    return out;
-}
+std::string WideToUtf8(const std::wstring& text) { return xomplatform::ToUtf8(text); }
 
 bool IsPrintableText(const std::wstring& text) {
     for (const wchar_t ch : text) {

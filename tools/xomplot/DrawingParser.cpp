@@ -2,9 +2,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <set>
+
+#include "platform/FileText.h"
 
 namespace xomplot {
 
@@ -262,19 +263,16 @@ bool ParseDrawing(const std::string& text, const std::string& source, Drawing& o
 }
 
 bool LoadDrawing(const std::string& path, Drawing& out, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = path + ": cannot open the drawing";
-        return false;
-    }
     std::string text;
-    char buf[65536];
-    while (in.read(buf, sizeof buf) || in.gcount() > 0) {
-        text.append(buf, static_cast<size_t>(in.gcount()));
-        if (text.size() > kMaxFileBytes) {
+    switch (xomplatform::ReadFileText(path, kMaxFileBytes, text)) {
+        case xomplatform::ReadFileResult::CannotOpen:
+            error = path + ": cannot open the drawing";
+            return false;
+        case xomplatform::ReadFileResult::TooLarge:
             error = path + ": drawing larger than 256 MB";
             return false;
-        }
+        case xomplatform::ReadFileResult::Ok:
+            break;
     }
     return ParseDrawing(text, path, out, error);
 }

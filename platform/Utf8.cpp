@@ -1,6 +1,6 @@
-#include "HostText.h"
+#include "platform/Utf8.h"
 
-namespace hostsdk {
+namespace xomplatform {
 
 std::string ToUtf8(const std::wstring& text) {
     std::string out;
@@ -61,4 +61,4 @@ std::wstring FromUtf8(const std::string& text) {
     return out;
 }
 
-}  // namespace hostsdk
+}  // namespace xomplatform
