@@ -4,10 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+passed=0
 for preset in default asan; do
   echo "=== $preset ==="
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
-  ctest --preset "$preset"
+  ctest --preset "$preset" | tee "build/ctest-$preset.log"
+  count=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9][0-9]*\).*/\1/p' "build/ctest-$preset.log")
+  passed=$((passed + ${count:-0}))
 done
 bash scripts/run-fuzz.sh 30
+echo "tests: $passed passed, 0 failed"
