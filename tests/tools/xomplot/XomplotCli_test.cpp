@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/ByteDiff.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -220,6 +222,26 @@ TEST_F(XomplotCliTest, EveryPlotIsLoggedAndLogShowsNewestFirst) {
     EXPECT_NE(first.find("   Byte Count: 0"), std::string::npos) << first;
     EXPECT_NE(log.out.substr(older).find("   Status: Plot complete"), std::string::npos);
     EXPECT_EQ(log.out.find("\n3:\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The bundled example through every build: the four builds share one source, so each must write
+// exactly the committed job.
+TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
+    const std::string golden = Read(fs::path(XOM_TEST_GOLDEN_DIR) / "example.plt");
+    ASSERT_FALSE(golden.empty()) << "missing golden job " << XOM_TEST_GOLDEN_DIR << "/example.plt";
+    for (const char* build : {"xomq15", "xomq14", "xomq13", "xomq12"}) {
+        const fs::path out = dir / (std::string(build) + ".plt");
+        RunResult r = Xomplot({"--driver", std::string(XOM_TEST_DRIVER_DIR) + "/" + build + ".hdi",
+                               XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A4",
+                               "--resolution", "600_DPI", "--color-mode", "Color", "--printer",
+                               "Q Plotter"});
+        ASSERT_EQ(r.status, 0) << build << ": " << r.err;
+        EXPECT_TRUE(BytesEqual(Read(out), golden)) << build;
+    }
 }
 
 }  // namespace
