@@ -43,19 +43,15 @@ std::string Narrow(const std::wstring& w) {
     return out;
 }
 
-// The host's error handler: keeps what the driver tells (for the outcome) and shows it.
+// The host's error handler: keeps what the driver tells (for the outcome) and shows its reports.
+// Messages are kept but not printed: the driver also shows each one through the platform's
+// message service, whose console backend already prints it.
 class HostErrorHandler : public HT_Error_Handler {
 public:
     explicit HostErrorHandler(std::FILE* out) : m_out(out) {}
     void report(int message, const std::string& function, const std::string& item) override {
         HT_Error_Handler::report(message, function, item);
         if (m_out) std::fprintf(m_out, "xomplot: error %d in %s: %s\n", message, function.c_str(), item.c_str());
-    }
-    void show_message(const std::wstring& text, const std::wstring& caption, int icon) override {
-        HT_Error_Handler::show_message(text, caption, icon);
-        if (m_out)
-            std::fprintf(m_out, "xomplot: %s%s%s\n", Narrow(caption).c_str(), caption.empty() ? "" : ": ",
-                         Narrow(text).c_str());
     }
 
 private:
