@@ -31,20 +31,28 @@ std::string ResourceLibraryPath(const std::string& driver_path) {
 PlotLogStatusSource::PlotLogStatusSource() {
     JuxNetwork::PlotLog log;
     log.Load();
-    m_countBefore = log.GetRecords().size();
-    if (!log.GetRecords().empty()) m_newestBefore = log.GetRecords().back();
+    m_before = log.GetRecords();
 }
 
-std::optional<std::wstring> PlotLogStatusSource::last_plot_status() {
+std::optional<std::wstring> PlotLogStatusSource::last_plot_status(const std::wstring& drawing,
+                                                                  const std::wstring& printer) {
     JuxNetwork::PlotLog log;
     log.Load();
-    const auto& records = log.GetRecords();
-    if (records.empty()) return std::nullopt;
-    // A full log keeps its count: a new record shows as a different newest record.
-    if (records.size() == m_countBefore && SameRecord(records.back(), m_newestBefore)) {
-        return std::nullopt;
+    std::vector<JuxNetwork::CPlotData> old = m_before;
+    std::optional<std::wstring> status;
+    for (const auto& record : log.GetRecords()) {
+        auto seen = std::find_if(old.begin(), old.end(), [&](const JuxNetwork::CPlotData& o) {
+            return SameRecord(o, record);
+        });
+        if (seen != old.end()) {
+            old.erase(seen);  // there before the plot
+            continue;
+        }
+        if (record.m_drawing != drawing || record.m_printer != printer) continue;
+        if (status && *status != record.m_status) return std::nullopt;  // cannot tell which
+        status = record.m_status;
     }
-    return records.back().m_status;
+    return status;
 }
 
 JuxNetwork::StringLoader DriverStringLoader(const std::string& driver_path) {

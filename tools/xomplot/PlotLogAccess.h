@@ -10,15 +10,17 @@
 
 namespace xomplot {
 
-// Takes a snapshot of the log when made; afterwards reports the status of a record the plot added.
+// Takes a snapshot of the log when made; afterwards reports the status of the record that the plot
+// added. Other plots may write the same log meanwhile (another xomplot): only records that are new
+// and name this drawing and printer count, and when those disagree the status stays unknown.
 class PlotLogStatusSource : public DriverStatusSource {
 public:
     PlotLogStatusSource();
-    std::optional<std::wstring> last_plot_status() override;
+    std::optional<std::wstring> last_plot_status(const std::wstring& drawing,
+                                                 const std::wstring& printer) override;
 
 private:
-    std::size_t m_countBefore = 0;
-    JuxNetwork::CPlotData m_newestBefore;
+    std::vector<JuxNetwork::CPlotData> m_before;
 };
 
 // Labels from the string table of the driver's resource library ("<driver>Res.so"); the built-in

@@ -37,8 +37,10 @@ PlotResult DecideOutcome(const PlotObservation& seen);
 class DriverStatusSource {
 public:
     virtual ~DriverStatusSource() = default;
-    // The status text the driver recorded for the plot that just ended; nullopt when unknown.
-    virtual std::optional<std::wstring> last_plot_status() = 0;
+    // The status text the driver recorded for the plot of this drawing and printer that just
+    // ended; nullopt when unknown.
+    virtual std::optional<std::wstring> last_plot_status(const std::wstring& drawing,
+                                                         const std::wstring& printer) = 0;
 };
 
 }  // namespace xomplot

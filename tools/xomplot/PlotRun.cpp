@@ -261,7 +261,8 @@ PlotResult RunPlot(const PlotOptions& options) {
     }
     for (const auto& r : handler->reports()) st.seen.reported_messages.push_back(r.message);
     for (const auto& m : handler->messages()) st.seen.shown_messages.push_back(m.text);
-    if (options.status_source) st.seen.driver_status = options.status_source->last_plot_status();
+    if (options.status_source) st.seen.driver_status =
+            options.status_source->last_plot_status(info.document_name, info.printer_name);
     return DecideOutcome(st.seen);
 }
 
