@@ -210,9 +210,23 @@ protected:
                   const char* saveAs = nullptr) {
         const BerOctets datagram = Encode(request);
         if (!socket_.SendTo(port_, datagram)) return false;
+        std::int32_t requestId = 0;
+        CSnmpMessage::GetIntegerValue(request.Pdu().RequestId(), requestId);
         BerOctets answer;
-        std::uint16_t from = 0;
-        if (!socket_.Receive(answer, from, timeoutMs)) return false;
+        // A late answer to an earlier request (the readiness probes) may still be queued: only the
+        // answer to this request counts, as a manager matches responses to requests.
+        for (;;) {
+            std::uint16_t from = 0;
+            if (!socket_.Receive(answer, from, timeoutMs)) return false;
+            CSnmpMessage peek;
+            std::int32_t answerId = 0;
+            if (Decode(peek, answer).result == 0 &&
+                CSnmpMessage::GetIntegerValue(peek.Pdu().RequestId(), answerId) &&
+                answerId != requestId) {
+                continue;
+            }
+            break;
+        }
         if (saveAs) {
             test::SaveDatagramIfAsked(std::string(saveAs) + "_request.bin", datagram);
             test::SaveDatagramIfAsked(std::string(saveAs) + "_response.bin", answer);
@@ -312,6 +326,7 @@ TEST_F(NetSnmpAgent, LargeResponseSpansSeveralBufferBlocks) {
 
 TEST_F(NetSnmpAgent, WrongCommunityGetsNoAnswer) {
     CSnmpMessage request;  // the default community, which this agent does not know
+    request.SetRequestId(0x7777);
     request.AddVarbind(kSysName);
     CSnmpMessage response;
     EXPECT_FALSE(Exchange(request, response, 700));
