@@ -37,7 +37,8 @@ void BM_BufferRead(benchmark::State& state) {
     JuxNetwork::CJuxSerializingBuffer buffer;
     ConfigureBlocks(buffer);
     buffer.StartWriteTo();
-    for (std::size_t done = 0; done < kMessageBytes; done += piece) buffer.WriteBytes(bytes.data(), piece);
+    for (std::size_t done = 0; done < kMessageBytes; done += piece)
+        buffer.WriteBytes(bytes.data(), piece);
     for (auto _ : state) {
         buffer.StartReadFrom();
         for (std::size_t done = 0; done < kMessageBytes; done += piece) {

@@ -38,16 +38,32 @@ std::wstring FromUtf8(const std::string& text) {
         const unsigned char b = s[i];
         size_t extra;
         char32_t c;
-        if (b < 0x80) { out += static_cast<wchar_t>(b); ++i; continue; }
-        if ((b >> 5) == 6) { extra = 1; c = b & 0x1F; }
-        else if ((b >> 4) == 14) { extra = 2; c = b & 0x0F; }
-        else if ((b >> 3) == 30) { extra = 3; c = b & 0x07; }
-        else { out += L'\uFFFD'; ++i; continue; }
+        if (b < 0x80) {
+            out += static_cast<wchar_t>(b);
+            ++i;
+            continue;
+        }
+        if ((b >> 5) == 6) {
+            extra = 1;
+            c = b & 0x1F;
+        } else if ((b >> 4) == 14) {
+            extra = 2;
+            c = b & 0x0F;
+        } else if ((b >> 3) == 30) {
+            extra = 3;
+            c = b & 0x07;
+        } else {
+            out += L'\uFFFD';
+            ++i;
+            continue;
+        }
         bool ok = i + extra < n;
         for (size_t k = 1; ok && k <= extra; ++k) {
             const unsigned char cb = s[i + k];
-            if ((cb & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (cb & 0x3F);
+            if ((cb & 0xC0) != 0x80)
+                ok = false;
+            else
+                c = (c << 6) | (cb & 0x3F);
         }
         const char32_t minimum = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
         if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+bash scripts/format.sh --check
 passed=0
 for preset in default asan; do
   echo "=== $preset ==="

@@ -6,9 +6,9 @@
 // x and y in device dots (origin at the printable area's lower left); z is carried along by the
 // host and ignored by every writer.
 struct DciPoint {
-  int32_t x;
-  int32_t y;
-  int32_t z;
+    int32_t x;
+    int32_t y;
+    int32_t z;
 };
 
 static_assert(sizeof(DciPoint) == 12, "host arrays of points are read with this stride");

@@ -7,7 +7,7 @@
 #include "resources/ResourceLibrary.h"
 
 class CMfcdll1App {
-public:
+  public:
     // Language of the user-interface texts when the resource library has no translation list.
     static constexpr std::uint16_t kDefaultLanguageId = 0x0409;  // English (United States)
     static constexpr std::uint16_t kDefaultCodePage = 1252;
@@ -33,7 +33,7 @@ public:
     // Returns the number of devices still alive.
     int removeDevice() { return m_liveDevices > 0 ? --m_liveDevices : 0; }
 
-private:
+  private:
     void* m_resourceModule = nullptr;
     const XomResString* m_resourceStrings = nullptr;
     std::size_t m_resourceStringCount = 0;

@@ -36,17 +36,33 @@ void ResetPenState(PlotStreamState& state);
 // whether to call it (not for an empty or cancelled plot).
 void WriteJobClose(PlotStreamState& state);
 
-inline void BeginHpglJob() { BeginHpglJob(g_plotStream); }
-inline void WriteMergeMode() { WriteMergeMode(g_plotStream); }
-inline void SelectPen() { SelectPen(g_plotStream); }
-inline void MoveTo(int32_t x, int32_t y) { MoveTo(g_plotStream, x, y); }
-inline void DrawDot(const DciPoint& point, int32_t width) { DrawDot(g_plotStream, point, width); }
+inline void BeginHpglJob() {
+    BeginHpglJob(g_plotStream);
+}
+inline void WriteMergeMode() {
+    WriteMergeMode(g_plotStream);
+}
+inline void SelectPen() {
+    SelectPen(g_plotStream);
+}
+inline void MoveTo(int32_t x, int32_t y) {
+    MoveTo(g_plotStream, x, y);
+}
+inline void DrawDot(const DciPoint& point, int32_t width) {
+    DrawDot(g_plotStream, point, width);
+}
 inline void DrawPolyline(int32_t count, const DciPoint* points) {
-  DrawPolyline(g_plotStream, count, points);
+    DrawPolyline(g_plotStream, count, points);
 }
 inline void FillPolygon(int32_t count, const DciPoint* points) {
-  FillPolygon(g_plotStream, count, points);
+    FillPolygon(g_plotStream, count, points);
 }
-inline void EncodePoint(int32_t x, int32_t y) { EncodePoint(g_plotStream, x, y); }
-inline void ResetPenState() { ResetPenState(g_plotStream); }
-inline void WriteJobClose() { WriteJobClose(g_plotStream); }
+inline void EncodePoint(int32_t x, int32_t y) {
+    EncodePoint(g_plotStream, x, y);
+}
+inline void ResetPenState() {
+    ResetPenState(g_plotStream);
+}
+inline void WriteJobClose() {
+    WriteJobClose(g_plotStream);
+}

@@ -31,7 +31,9 @@ void Assign(std::wstring& text, const wchar_t* source) {
 
 }  // namespace
 
-std::span<const XomResString> DriverStringTable() { return kDriverStrings; }
+std::span<const XomResString> DriverStringTable() {
+    return kDriverStrings;
+}
 
 bool LoadLocalizedString(unsigned id, std::wstring& text) {
     text.clear();
@@ -42,8 +44,7 @@ bool LoadLocalizedString(unsigned id, std::wstring& text) {
         Assign(text, own);
         return true;
     }
-    if (const wchar_t* translated =
-            Find(app.resourceStrings(), app.resourceStringCount(), id)) {
+    if (const wchar_t* translated = Find(app.resourceStrings(), app.resourceStringCount(), id)) {
         Assign(text, translated);
         return true;
     }

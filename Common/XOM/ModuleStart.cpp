@@ -91,14 +91,21 @@ void XomModuleExit() {
 
 std::string OwnLibraryPath() {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&HD_Module_Start), &info) == 0 || info.dli_fname == nullptr) {
+    if (dladdr(reinterpret_cast<void*>(&HD_Module_Start), &info) == 0 ||
+        info.dli_fname == nullptr) {
         return {};
     }
     return info.dli_fname;
 }
 
-int HD_Module_Start(void) { return XomModuleStart(OwnLibraryPath()) ? 1 : 0; }
+int HD_Module_Start(void) {
+    return XomModuleStart(OwnLibraryPath()) ? 1 : 0;
+}
 
-void HD_Module_Exit(void) { XomModuleExit(); }
+void HD_Module_Exit(void) {
+    XomModuleExit();
+}
 
-const HT_Driver_Identity* HD_Get_Driver_Identity(void) { return &XomBuildIdentity(); }
+const HT_Driver_Identity* HD_Get_Driver_Identity(void) {
+    return &XomBuildIdentity();
+}

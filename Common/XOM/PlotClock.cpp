@@ -14,4 +14,6 @@ std::tm PlotLocalTime() {
     return local;
 }
 
-LocalTimeSource SetPlotClock(LocalTimeSource source) { return std::exchange(g_source, std::move(source)); }
+LocalTimeSource SetPlotClock(LocalTimeSource source) {
+    return std::exchange(g_source, std::move(source));
+}

@@ -17,4 +17,6 @@ struct DevicePlotSettings {
     int colorMode = 0;
 };
 
-inline DevicePlotSettings CurrentDevicePlotSettings() { return DevicePlotSettings{}; }
+inline DevicePlotSettings CurrentDevicePlotSettings() {
+    return DevicePlotSettings{};
+}

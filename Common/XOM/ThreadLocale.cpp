@@ -13,13 +13,12 @@ struct LanguageLocale {
 // Full identifiers first; a language whose sublanguage is not listed takes the entry of its
 // primary language (the first entry with the same low 10 bits).
 constexpr std::array<LanguageLocale, 27> kLocales{{
-    {0x0409, "en_US"}, {0x0809, "en_GB"}, {0x0407, "de_DE"}, {0x0807, "de_CH"},
-    {0x0C07, "de_AT"}, {0x040C, "fr_FR"}, {0x0C0C, "fr_CA"}, {0x0410, "it_IT"},
-    {0x0C0A, "es_ES"}, {0x040A, "es_ES"}, {0x0416, "pt_BR"}, {0x0816, "pt_PT"},
-    {0x0413, "nl_NL"}, {0x041D, "sv_SE"}, {0x0406, "da_DK"}, {0x0414, "nb_NO"},
-    {0x040B, "fi_FI"}, {0x0415, "pl_PL"}, {0x0405, "cs_CZ"}, {0x040E, "hu_HU"},
-    {0x0419, "ru_RU"}, {0x041F, "tr_TR"}, {0x0408, "el_GR"}, {0x0411, "ja_JP"},
-    {0x0412, "ko_KR"}, {0x0804, "zh_CN"}, {0x0404, "zh_TW"},
+    {0x0409, "en_US"}, {0x0809, "en_GB"}, {0x0407, "de_DE"}, {0x0807, "de_CH"}, {0x0C07, "de_AT"},
+    {0x040C, "fr_FR"}, {0x0C0C, "fr_CA"}, {0x0410, "it_IT"}, {0x0C0A, "es_ES"}, {0x040A, "es_ES"},
+    {0x0416, "pt_BR"}, {0x0816, "pt_PT"}, {0x0413, "nl_NL"}, {0x041D, "sv_SE"}, {0x0406, "da_DK"},
+    {0x0414, "nb_NO"}, {0x040B, "fi_FI"}, {0x0415, "pl_PL"}, {0x0405, "cs_CZ"}, {0x040E, "hu_HU"},
+    {0x0419, "ru_RU"}, {0x041F, "tr_TR"}, {0x0408, "el_GR"}, {0x0411, "ja_JP"}, {0x0412, "ko_KR"},
+    {0x0804, "zh_CN"}, {0x0404, "zh_TW"},
 }};
 
 }  // namespace

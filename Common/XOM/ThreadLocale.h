@@ -14,7 +14,7 @@ std::string LocaleNameForLanguage(std::uint16_t languageId);
 // thread's previous locale. Tries "<name>.UTF-8", then "<name>", then "C.UTF-8"; when none is
 // installed the thread keeps its locale (switched() is false). Not copyable.
 class CScopedThreadLocale {
-public:
+  public:
     explicit CScopedThreadLocale(std::uint16_t languageId);
     ~CScopedThreadLocale();
     CScopedThreadLocale(const CScopedThreadLocale&) = delete;
@@ -24,7 +24,7 @@ public:
     // The locale name that is in force, empty when nothing was switched.
     const std::string& name() const { return m_name; }
 
-private:
+  private:
     locale_t m_locale{};
     locale_t m_previous{};
     std::string m_name;

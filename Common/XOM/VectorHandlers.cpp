@@ -47,7 +47,8 @@ bool CancelledAfterPrimitive(XOM_Driver& d) {
 }
 
 std::unique_ptr<HT_DCI_Point[]> ToDci(int count, const HT_DC_Point* points) {
-    std::unique_ptr<HT_DCI_Point[]> out(new (std::nothrow) HT_DCI_Point[static_cast<std::size_t>(count)]);
+    std::unique_ptr<HT_DCI_Point[]> out(new (std::nothrow)
+                                            HT_DCI_Point[static_cast<std::size_t>(count)]);
     if (!out) return out;
     for (int i = 0; i < count; ++i) {
         out[i] = {RoundDcCoordinate(points[i].x), RoundDcCoordinate(points[i].y),
@@ -57,7 +58,8 @@ std::unique_ptr<HT_DCI_Point[]> ToDci(int count, const HT_DC_Point* points) {
 }
 
 std::unique_ptr<HT_DC_Point[]> ToDc(int count, const HT_DCI_Point* points) {
-    std::unique_ptr<HT_DC_Point[]> out(new (std::nothrow) HT_DC_Point[static_cast<std::size_t>(count)]);
+    std::unique_ptr<HT_DC_Point[]> out(new (std::nothrow)
+                                           HT_DC_Point[static_cast<std::size_t>(count)]);
     if (!out) return out;
     for (int i = 0; i < count; ++i) {
         out[i] = {static_cast<float>(points[i].x), static_cast<float>(points[i].y),
@@ -166,7 +168,8 @@ void DrawDciEllipse(HT_Renderer_Data* device, const HT_Rendition& r, const HT_DC
     const std::int64_t width = diameter <= weight && weight <= diameter + 2 ? weight : diameter;
     SetDrawingColour(*d, r, colour);
     DrawDot(g_plotStream, AsWriterPoint(centre),
-            static_cast<std::int32_t>(std::clamp<std::int64_t>(width, 0, std::numeric_limits<std::int32_t>::max())));
+            static_cast<std::int32_t>(
+                std::clamp<std::int64_t>(width, 0, std::numeric_limits<std::int32_t>::max())));
     CancelledAfterPrimitive(*d);
 }
 

@@ -37,7 +37,9 @@ void DoNothing(HT_Renderer_Data*) {}
 
 }  // namespace
 
-double RoundTo4Decimals(double value) { return std::floor(value * 10000.0 + 0.5) / 10000.0; }
+double RoundTo4Decimals(double value) {
+    return std::floor(value * 10000.0 + 0.5) / 10000.0;
+}
 
 XOM_Driver::XOM_Driver() : m_palette(new HT_Palette) {
     m_renderer.buffer_depth = 8;
@@ -76,7 +78,8 @@ void XOM_Driver::configure(HT_Std_Plotter_Definition* definition) {
     m_plotter_def.reset();
     HT_XOM_Plotter_Definition* made =
         new (std::nothrow) HT_XOM_Plotter_Definition(m_errorHandler.get(), this);
-    if (made == nullptr) RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::configure", "m_plotter_def");
+    if (made == nullptr)
+        RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::configure", "m_plotter_def");
     m_plotter_def = SPMP<HT_XOM_Plotter_Definition>(made);
     if (definition == nullptr) {
         RaiseHostError(HT_MSG_FILE_OR_VALUE_MISSING, "XOM_Driver::configure", "definition");
@@ -84,7 +87,8 @@ void XOM_Driver::configure(HT_Std_Plotter_Definition* definition) {
 
     // Each part copies itself, in the host's order.
     if (auto* meta = definition->get_meta_capabilities()) made->set_meta_capabilities(meta->copy());
-    if (auto* caps = definition->get_plotter_capabilities()) made->set_plotter_capabilities(caps->copy());
+    if (auto* caps = definition->get_plotter_capabilities())
+        made->set_plotter_capabilities(caps->copy());
     if (auto* config = definition->get_plotter_configuration()) {
         made->set_plotter_configuration(config->copy());
     }
@@ -118,7 +122,8 @@ void XOM_Driver::attach(HT_Error_Handler* error_handler) {
     SPMP<HT_Std_Plotter_Class_Factory> factory = create_class_factory();
     if (!factory) RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::attach", "pCF");
     m_plotter_io = factory->create_plotter_io(error_handler);
-    if (!m_plotter_io) RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::attach", "m_plotter_io");
+    if (!m_plotter_io)
+        RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::attach", "m_plotter_io");
     // A host that configures before it attaches must still get an output object that knows
     // where the plot goes.
     if (m_plotter_def) m_plotter_io->set_plotter_definition(m_plotter_def.get());
@@ -132,7 +137,8 @@ SPMP<HT_Std_Plotter_Definition> XOM_Driver::create_plotter_definition() {
     HT_XOM_Plotter_Definition* made =
         new (std::nothrow) HT_XOM_Plotter_Definition(m_errorHandler.get(), this);
     if (made == nullptr) {
-        RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::create_plotter_definition", "newdef");
+        RaiseHostError(HT_MSG_OBJECT_NOT_CREATED, "XOM_Driver::create_plotter_definition",
+                       "newdef");
     }
     return SPMP<HT_Std_Plotter_Definition>(made);
 }
@@ -178,7 +184,9 @@ void XOM_Driver::establish() {
     // Printable size in dots; an inverted area gives an empty window, never a negative one.
     const double windowWidth = std::ceil(m_horizontalDpi * (right - left) / 25.4);
     const double windowHeight = std::ceil(m_verticalDpi * (top - bottom) / 25.4);
-    auto toWindow = [](double v) { return v <= 0 || !(v == v) ? 0 : v >= 2147483647.0 ? 2147483647 : static_cast<int>(v); };
+    auto toWindow = [](double v) {
+        return v <= 0 || !(v == v) ? 0 : v >= 2147483647.0 ? 2147483647 : static_cast<int>(v);
+    };
     m_renderer.window_width = toWindow(windowWidth);
     m_renderer.window_height = toWindow(windowHeight);
 
@@ -270,7 +278,8 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
             return;
         }
     } else {
-        entry.m_destination = plotToFile ? config->output_name() : LocalizedString(IDS_PLOT_TO_PORT);
+        entry.m_destination =
+            plotToFile ? config->output_name() : LocalizedString(IDS_PLOT_TO_PORT);
         if (!m_plotter_io->open()) {
             refuse_picture();
             return;

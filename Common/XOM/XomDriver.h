@@ -14,7 +14,7 @@
 #include "hdi/HT_Plotter_Device_Data.h"
 
 class XOM_Driver : public HT_Plotter_Device_Data {
-public:
+  public:
     XOM_Driver();
     ~XOM_Driver() override;
     XOM_Driver(const XOM_Driver&) = delete;
@@ -70,11 +70,11 @@ public:
     void set_image_data_configured(bool sent) { m_imageDataConfigured = sent ? 1 : 0; }
     const HT_Palette* palette() const { return m_palette.get(); }
 
-protected:
+  protected:
     // The class factory that makes the output object; the host's standard one.
     virtual SPMP<HT_Std_Plotter_Class_Factory> create_class_factory();
 
-private:
+  private:
     // Host output could not be opened or connected: flags, error report 4, abort request.
     void refuse_picture();
     void abort_plot();
@@ -90,7 +90,7 @@ private:
     std::uint8_t m_plotCancelled = 0;
     int m_horizontalDpi = 0;
     int m_verticalDpi = 0;
-    double m_mediaWidth = 0;   // millimetres, 4 decimals
+    double m_mediaWidth = 0;  // millimetres, 4 decimals
     double m_mediaLength = 0;
     std::uint8_t m_imageDataConfigured = 0;
     int m_colorSystem = HT_COLOR_SYSTEM_MAPPED;

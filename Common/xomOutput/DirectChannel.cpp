@@ -4,7 +4,9 @@
 
 #include "Common/xomOutput/OutputChannel.h"
 
-bool OpenDirectChannel() { return false; }
+bool OpenDirectChannel() {
+    return false;
+}
 
 void CloseDirectChannel() {}
 

@@ -17,16 +17,23 @@ TextSender g_textSender = nullptr;
 
 std::wstring Widen(const char* text) {
     std::wstring wide;
-    for (const char* p = text; *p != '\0'; ++p) wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    for (const char* p = text; *p != '\0'; ++p)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
     return wide;
 }
 
 }  // namespace
 
-unsigned OutputErrorState() { return g_errorState; }
-void SetOutputErrorState(unsigned state) { g_errorState = state; }
+unsigned OutputErrorState() {
+    return g_errorState;
+}
+void SetOutputErrorState(unsigned state) {
+    g_errorState = state;
+}
 
-const std::wstring& DiagnosticText() { return g_diagnostic; }
+const std::wstring& DiagnosticText() {
+    return g_diagnostic;
+}
 
 std::wstring DiagnosticLine(const char* source, const char* operation, unsigned line) {
     return L"\n" + Widen(source) + L"::" + Widen(operation) + L"::" + std::to_wstring(line);
@@ -41,8 +48,12 @@ void ResetOutputState() {
     g_diagnostic.clear();
 }
 
-void SetOutputDevice(HT_Plotter_Device_Data* device) { g_device = device; }
-HT_Plotter_Device_Data* OutputDevice() { return g_device; }
+void SetOutputDevice(HT_Plotter_Device_Data* device) {
+    g_device = device;
+}
+HT_Plotter_Device_Data* OutputDevice() {
+    return g_device;
+}
 
 void SelectHostChannel() {
     g_byteSender = &HostSendBytes;
@@ -64,8 +75,12 @@ void SendText(const char* text) {
     if (g_textSender != nullptr) g_textSender(text);
 }
 
-ByteSender CurrentByteSender() { return g_byteSender; }
-TextSender CurrentTextSender() { return g_textSender; }
+ByteSender CurrentByteSender() {
+    return g_byteSender;
+}
+TextSender CurrentTextSender() {
+    return g_textSender;
+}
 
 void HostSendBytes(const char* bytes, std::size_t length) {
     if (g_errorState != kOutputOk || length == 0) return;

@@ -7,7 +7,7 @@
 class XOM_Driver;
 
 class HT_XOM_Plotter_Definition : public HT_Std_Plotter_Definition {
-public:
+  public:
     // device may be null (a definition made outside a plot).
     HT_XOM_Plotter_Definition(HT_Error_Handler* error_handler, XOM_Driver* device);
     ~HT_XOM_Plotter_Definition() override;
@@ -17,6 +17,6 @@ public:
     // Called by the device when it goes away while the definition lives on in the host.
     void detach_device() { m_device = nullptr; }
 
-private:
+  private:
     XOM_Driver* m_device;
 };

@@ -9,5 +9,9 @@
 #error "HT_SDK_VERSION_STRING must be defined by the build"
 #endif
 
-extern "C" int HT_SDK_Generation() { return HT_SDK_GENERATION_NUMBER; }
-extern "C" const char* HT_SDK_Version_Text() { return HT_SDK_VERSION_STRING; }
+extern "C" int HT_SDK_Generation() {
+    return HT_SDK_GENERATION_NUMBER;
+}
+extern "C" const char* HT_SDK_Version_Text() {
+    return HT_SDK_VERSION_STRING;
+}

@@ -52,7 +52,9 @@ HT_Driver_Module::~HT_Driver_Module() {
     dlclose(m_handle);
 }
 
-void* HT_Driver_Module::symbol(const char* name) const { return dlsym(m_handle, name); }
+void* HT_Driver_Module::symbol(const char* name) const {
+    return dlsym(m_handle, name);
+}
 
 HT_Plotter_Device_Data* HT_Driver_Module::create_device() const {
     auto create = reinterpret_cast<CreateFn>(symbol("HD_Create_Plotter_Device"));

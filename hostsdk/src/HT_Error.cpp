@@ -24,10 +24,14 @@ HT_Error::HT_Error(const void* module, int message, std::string function, std::s
 namespace {
 const char* MessageText(int message) {
     switch (message) {
-        case HT_MSG_FILE_OR_VALUE_MISSING: return "file, property or value missing";
-        case HT_MSG_OUTPUT_CONNECTION_FAILED: return "output connection failed";
-        case HT_MSG_OBJECT_NOT_CREATED: return "object could not be created";
-        default: return "host error";
+        case HT_MSG_FILE_OR_VALUE_MISSING:
+            return "file, property or value missing";
+        case HT_MSG_OUTPUT_CONNECTION_FAILED:
+            return "output connection failed";
+        case HT_MSG_OBJECT_NOT_CREATED:
+            return "object could not be created";
+        default:
+            return "host error";
     }
 }
 }  // namespace
@@ -56,5 +60,9 @@ SPMP<HT_Error_Handler>& HostHandler() {
 }
 }  // namespace
 
-void HT_Set_Host_Error_Handler(HT_Error_Handler* handler) { HostHandler() = handler; }
-HT_Error_Handler* HT_Get_Host_Error_Handler() { return HostHandler().get(); }
+void HT_Set_Host_Error_Handler(HT_Error_Handler* handler) {
+    HostHandler() = handler;
+}
+HT_Error_Handler* HT_Get_Host_Error_Handler() {
+    return HostHandler().get();
+}

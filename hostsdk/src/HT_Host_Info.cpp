@@ -24,9 +24,21 @@ void Set(std::wstring HostInfo::*field, const std::wstring& value) {
 }
 }  // namespace
 
-std::wstring _GetProductName() { return Get(&HostInfo::product); }
-std::wstring _GetLanguage() { return Get(&HostInfo::language); }
-std::wstring _GetAppKey() { return Get(&HostInfo::appKey); }
-void HT_Set_Product_Name(const std::wstring& name) { Set(&HostInfo::product, name); }
-void HT_Set_Language(const std::wstring& language) { Set(&HostInfo::language, language); }
-void HT_Set_App_Key(const std::wstring& key) { Set(&HostInfo::appKey, key); }
+std::wstring _GetProductName() {
+    return Get(&HostInfo::product);
+}
+std::wstring _GetLanguage() {
+    return Get(&HostInfo::language);
+}
+std::wstring _GetAppKey() {
+    return Get(&HostInfo::appKey);
+}
+void HT_Set_Product_Name(const std::wstring& name) {
+    Set(&HostInfo::product, name);
+}
+void HT_Set_Language(const std::wstring& language) {
+    Set(&HostInfo::language, language);
+}
+void HT_Set_App_Key(const std::wstring& key) {
+    Set(&HostInfo::appKey, key);
+}

@@ -10,7 +10,9 @@ std::uint8_t Level(int step, int steps) {
 }
 }  // namespace
 
-void HT_Palette::set_size(int size) { m_size = std::clamp(size, 0, kMaxEntries); }
+void HT_Palette::set_size(int size) {
+    m_size = std::clamp(size, 0, kMaxEntries);
+}
 
 void HT_Palette::set_color_cube(const HT_Color_Cube& cube) {
     const int steps = cube.steps();

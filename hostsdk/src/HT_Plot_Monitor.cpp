@@ -14,6 +14,8 @@ bool HT_Plot_Monitor::meter_start() {
     return true;
 }
 
-void HT_Plot_Monitor::meter_show(int percent) { m_lastPercent = std::clamp(percent, 0, 100); }
+void HT_Plot_Monitor::meter_show(int percent) {
+    m_lastPercent = std::clamp(percent, 0, 100);
+}
 
 void HT_Plot_Monitor::meter_end() {}

@@ -149,8 +149,8 @@ bool HT_Plotter_IO::close() {
             m_lastError = ErrnoText("print command", errno);
             ok = false;
         } else if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
-            m_lastError = L"print command exited with status " +
-                          std::to_wstring(WEXITSTATUS(status));
+            m_lastError =
+                L"print command exited with status " + std::to_wstring(WEXITSTATUS(status));
             ok = false;
         } else if (WIFSIGNALED(status)) {
             m_lastError = L"print command ended by signal " + std::to_wstring(WTERMSIG(status));

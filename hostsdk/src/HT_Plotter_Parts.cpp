@@ -66,4 +66,6 @@ SPMP<HT_Meta_Capabilities> HT_Meta_Capabilities::copy() const {
     return SPMP<HT_Meta_Capabilities>(new HT_Meta_Capabilities(*this));
 }
 
-SPMP<HT_Shoebox> HT_Shoebox::copy() const { return SPMP<HT_Shoebox>(new HT_Shoebox(*this)); }
+SPMP<HT_Shoebox> HT_Shoebox::copy() const {
+    return SPMP<HT_Shoebox>(new HT_Shoebox(*this));
+}

@@ -31,36 +31,46 @@ void HT_Renderer_Data::set_standard_actions(bool on) {
 void HT_Renderer_Data::draw_dc_polyline(const HT_Rendition& r, int count,
                                         const HT_DC_Point* points) {
     const auto& a = m_actions.draw_dc_polyline;
-    if (a.enabled && a.handler) a.handler(OwnerOr(a, this), r, count, points);
-    else HD_Standard_Draw_DC_Polyline(this, r, count, points);
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, count, points);
+    else
+        HD_Standard_Draw_DC_Polyline(this, r, count, points);
 }
 
 void HT_Renderer_Data::draw_dci_polyline(const HT_Rendition& r, int count,
                                          const HT_DCI_Point* points) {
     const auto& a = m_actions.draw_dci_polyline;
-    if (a.enabled && a.handler) a.handler(OwnerOr(a, this), r, count, points);
-    else HD_Standard_Draw_DCI_Polyline(this, r, count, points);
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, count, points);
+    else
+        HD_Standard_Draw_DCI_Polyline(this, r, count, points);
 }
 
 void HT_Renderer_Data::draw_dc_polygon(const HT_Rendition& r, int count, const HT_DC_Point* points,
                                        const HT_RGB* colour) {
     const auto& a = m_actions.draw_dc_polygon;
-    if (a.enabled && a.handler) a.handler(OwnerOr(a, this), r, count, points, colour);
-    else HD_Standard_Draw_DC_Polygon(this, r, count, points, colour);
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, count, points, colour);
+    else
+        HD_Standard_Draw_DC_Polygon(this, r, count, points, colour);
 }
 
 void HT_Renderer_Data::draw_dci_polygon(const HT_Rendition& r, int count,
                                         const HT_DCI_Point* points, const HT_RGB* colour) {
     const auto& a = m_actions.draw_dci_polygon;
-    if (a.enabled && a.handler) a.handler(OwnerOr(a, this), r, count, points, colour);
-    else HD_Standard_Draw_DCI_Polygon(this, r, count, points, colour);
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, count, points, colour);
+    else
+        HD_Standard_Draw_DCI_Polygon(this, r, count, points, colour);
 }
 
 void HT_Renderer_Data::draw_dci_polytriangle(const HT_Rendition& r, int count,
                                              const HT_DCI_Point* points) {
     const auto& a = m_actions.draw_dci_polytriangle;
-    if (a.enabled && a.handler) a.handler(OwnerOr(a, this), r, count, points);
-    else HD_Standard_Draw_DCI_Polytriangle(this, r, count, points);
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, count, points);
+    else
+        HD_Standard_Draw_DCI_Polytriangle(this, r, count, points);
 }
 
 void HT_Renderer_Data::draw_dci_dot(const HT_Rendition& r, const HT_DCI_Point& point,
@@ -85,15 +95,19 @@ void HT_Renderer_Data::draw_dci_ellipse(const HT_Rendition& r, const HT_DCI_Poin
                                         const HT_DCI_Point& radii, float start, float end,
                                         const HT_RGB* colour) {
     const auto& a = m_actions.draw_dci_ellipse;
-    if (a.enabled && a.handler) a.handler(OwnerOr(a, this), r, centre, radii, start, end, colour);
-    else HD_Standard_Draw_DCI_Ellipse(this, r, centre, radii, start, end, colour);
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, centre, radii, start, end, colour);
+    else
+        HD_Standard_Draw_DCI_Ellipse(this, r, centre, radii, start, end, colour);
 }
 
 void HT_Renderer_Data::draw_dci_image(const HT_Rendition& r, const HT_DCI_Point& position,
                                       const HT_Image& image) {
     const auto& a = m_actions.draw_dci_image;
-    if (a.enabled && a.handler) a.handler(OwnerOr(a, this), r, position, image);
-    else HD_Standard_Draw_DCI_Image(this, r, position, image);
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, position, image);
+    else
+        HD_Standard_Draw_DCI_Image(this, r, position, image);
 }
 
 HT_Plotter_Device_Data::HT_Plotter_Device_Data() = default;

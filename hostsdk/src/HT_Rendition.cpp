@@ -24,12 +24,19 @@ bool HT_Contour_Set_Data::point_inside(float x, float y) const {
 std::vector<float> HT_Line_Pattern_Dashes(int pattern) {
     // On/off lengths in dots; the host scales them by the rendition's pattern scale.
     switch (pattern) {
-        case 1: return {24.0f, 12.0f};                           // dashed
-        case 2: return {4.0f, 8.0f};                             // dotted
-        case 3: return {24.0f, 8.0f, 4.0f, 8.0f};                // dash dot
-        case 4: return {48.0f, 12.0f};                           // long dash
-        case 5: return {24.0f, 8.0f, 4.0f, 8.0f, 4.0f, 8.0f};    // dash dot dot
-        case 6: return {48.0f, 8.0f, 24.0f, 8.0f};               // long dash short dash
-        default: return {};
+        case 1:
+            return {24.0f, 12.0f};  // dashed
+        case 2:
+            return {4.0f, 8.0f};  // dotted
+        case 3:
+            return {24.0f, 8.0f, 4.0f, 8.0f};  // dash dot
+        case 4:
+            return {48.0f, 12.0f};  // long dash
+        case 5:
+            return {24.0f, 8.0f, 4.0f, 8.0f, 4.0f, 8.0f};  // dash dot dot
+        case 6:
+            return {48.0f, 8.0f, 24.0f, 8.0f};  // long dash short dash
+        default:
+            return {};
     }
 }

@@ -16,7 +16,7 @@
 namespace {
 
 class CapsReader {
-public:
+  public:
     CapsReader(const PM_Object& drc, std::string& error) : m_drc(drc), m_error(error) {}
 
     bool fail(const std::string& path, const std::string& reason) {
@@ -39,7 +39,7 @@ public:
         auto [ptr, ec] = std::from_chars(t.data(), end, out);
         if (ec != std::errc() || ptr != end || out < lo || out > hi)
             return fail(node + "\\" + key, "'" + key + "' must be a whole number from " +
-                                                std::to_string(lo) + " to " + std::to_string(hi));
+                                               std::to_string(lo) + " to " + std::to_string(hi));
         return true;
     }
 
@@ -64,7 +64,8 @@ public:
         size_t pos = 0;
         while (true) {
             const size_t comma = t.find(',', pos);
-            parts.push_back(t.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+            parts.push_back(
+                t.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
             if (comma == std::string::npos) break;
             pos = comma + 1;
         }
@@ -83,12 +84,14 @@ public:
         return true;
     }
 
-private:
+  private:
     const PM_Object& m_drc;
     std::string& m_error;
 };
 
-std::wstring W(const std::string& s) { return hostsdk::FromUtf8(s); }
+std::wstring W(const std::string& s) {
+    return hostsdk::FromUtf8(s);
+}
 
 }  // namespace
 
@@ -98,7 +101,8 @@ PM_DRC_Caps_Loader::PM_DRC_Caps_Loader(HT_Error_Handler* error_handler)
 bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabilities& caps,
                               std::string& error) {
     auto failed = [&](const std::string& item) {
-        if (m_errorHandler) m_errorHandler->report(HT_MSG_FILE_OR_VALUE_MISSING, "PM_DRC_Caps_Loader::load", item);
+        if (m_errorHandler)
+            m_errorHandler->report(HT_MSG_FILE_OR_VALUE_MISSING, "PM_DRC_Caps_Loader::load", item);
         return false;
     };
     PM_Object drc;
@@ -110,10 +114,13 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
     for (const auto& n : drc.children("\\DPIA_directory")) {
         const std::string node = "\\DPIA_directory\\" + n;
         std::string d, i, a, b;
-        if (!drc.has_property(node + "\\descriptor") || !drc.has_property(node + "\\info")) continue;
+        if (!drc.has_property(node + "\\descriptor") || !drc.has_property(node + "\\info"))
+            continue;
         if (!extract_compound_str_ex(drc.GetProperty(node + "\\descriptor"), a, b) ||
             !extract_compound_str_ex(drc.GetProperty(node + "\\info"), a, b))
-            return failed((r.fail(node + "\\descriptor", "descriptor and info must be 'family,model' texts"), error));
+            return failed(
+                (r.fail(node + "\\descriptor", "descriptor and info must be 'family,model' texts"),
+                 error));
         identified = true;
     }
     if (!identified) {
@@ -126,8 +133,8 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
         HT_Media_Size m;
         m.name = W(n);
         if (!r.integer(node, "display", 0, 65535, m.display_string) ||
-            !r.millimetres(node, "width", m.width_mm) || !r.millimetres(node, "length", m.length_mm) ||
-            !r.margins(node, m))
+            !r.millimetres(node, "width", m.width_mm) ||
+            !r.millimetres(node, "length", m.length_mm) || !r.margins(node, m))
             return failed(error);
         out.media_sizes.push_back(m);
     }
@@ -156,7 +163,8 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
         std::string type, def;
         if (!r.text(node, "type", type) || !r.text(node, "default", def)) return failed(error);
         if (type != "long" && type != "string")
-            return failed((r.fail(node + "\\type", "custom item type must be 'long' or 'string'"), error));
+            return failed(
+                (r.fail(node + "\\type", "custom item type must be 'long' or 'string'"), error));
         if (type == "long") {
             int v;
             if (!r.integer(node, "default", -2147483647 - 1, 2147483647, v)) return failed(error);
@@ -175,18 +183,25 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
         bool (*known)(const HT_Std_Plotter_Capabilities&, const std::wstring&);
     } defaults[] = {
         {"media", &out.default_media,
-         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) { return c.find_media(v) != nullptr; }},
+         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) {
+             return c.find_media(v) != nullptr;
+         }},
         {"resolution", &out.default_resolution,
-         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) { return c.find_resolution(v) != nullptr; }},
+         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) {
+             return c.find_resolution(v) != nullptr;
+         }},
         {"color_mode", &out.default_color_mode,
-         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) { return c.find_color_mode(v) != nullptr; }},
+         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) {
+             return c.find_color_mode(v) != nullptr;
+         }},
     };
     for (auto& d : defaults) {
         const std::string path = std::string("\\defaults\\") + d.key;
         if (!drc.has_property(path)) continue;
         *d.target = W(drc.GetProperty(path));
         if (!d.known(out, *d.target))
-            return failed((r.fail(path, std::string("default ") + d.key + " names no entry"), error));
+            return failed(
+                (r.fail(path, std::string("default ") + d.key + " names no entry"), error));
     }
     if (out.default_media.empty()) out.default_media = out.media_sizes.front().name;
     if (out.default_resolution.empty()) out.default_resolution = out.resolutions.front().name;

@@ -56,7 +56,8 @@ bool ParseHeader(Parser& p, const std::string& text, std::string& node) {
         size_t next = path.find('\\', pos);
         if (next == std::string::npos) next = path.size();
         const std::string part = Trim(path.substr(pos, next - pos));
-        if (!ValidName(part)) return p.fail("empty or invalid component in node path '" + path + "'");
+        if (!ValidName(part))
+            return p.fail("empty or invalid component in node path '" + path + "'");
         node += "\\" + part;
         pos = next + 1;
     }
@@ -130,7 +131,8 @@ bool PM_Object::load_text(const std::string& text, const std::string& name, std:
             if (!ParseHeader(p, line, node)) return false;
             // Register the node and its ancestors, each under its parent in file order.
             for (std::string n = node; n != "\\" && !nodes.count(n); n = Parent(n)) {
-                if (m_properties.count(n)) return p.fail("'" + n + "' is both a node and a property");
+                if (m_properties.count(n))
+                    return p.fail("'" + n + "' is both a node and a property");
                 nodes.insert(n);
                 m_children[Parent(n)].push_back(n.substr(n.rfind('\\') + 1));
             }
@@ -154,7 +156,9 @@ bool PM_Object::load_text(const std::string& text, const std::string& name, std:
     return true;
 }
 
-bool PM_Object::has_property(const std::string& path) const { return m_properties.count(path) != 0; }
+bool PM_Object::has_property(const std::string& path) const {
+    return m_properties.count(path) != 0;
+}
 
 std::string PM_Object::GetProperty(const std::string& path) const {
     auto it = m_properties.find(path);

@@ -37,10 +37,11 @@ EvenOddScanner::EvenOddScanner(const std::vector<Contour>& contours) {
 void EvenOddScanner::intervals_at(double c, std::vector<Interval>& out) {
     out.clear();
     // Half-open edges [y0, y1): a vertex is counted once by the edges that meet there.
-    while (m_next < m_edges.size() && m_edges[m_next].y0 <= c) m_active.push_back(&m_edges[m_next++]);
-    m_active.erase(std::remove_if(m_active.begin(), m_active.end(),
-                                  [c](const Edge* e) { return e->y1 <= c; }),
-                   m_active.end());
+    while (m_next < m_edges.size() && m_edges[m_next].y0 <= c)
+        m_active.push_back(&m_edges[m_next++]);
+    m_active.erase(
+        std::remove_if(m_active.begin(), m_active.end(), [c](const Edge* e) { return e->y1 <= c; }),
+        m_active.end());
     m_cross.clear();
     for (const Edge* e : m_active) m_cross.push_back(e->x0 + (c - e->y0) * e->slope);
     std::sort(m_cross.begin(), m_cross.end());
@@ -57,8 +58,10 @@ std::vector<Interval> IntersectIntervals(const std::vector<Interval>& a,
         const double lo = std::max(a[i].first, b[j].first);
         const double hi = std::min(a[i].second, b[j].second);
         if (hi > lo) out.emplace_back(lo, hi);
-        if (a[i].second < b[j].second) ++i;
-        else ++j;
+        if (a[i].second < b[j].second)
+            ++i;
+        else
+            ++j;
     }
     return out;
 }

@@ -17,7 +17,7 @@ using Interval = std::pair<double, double>;
 // Walks scan positions in increasing order and answers the even-odd inside intervals of a set of
 // closed contours along each (a line y = c; transpose the points for vertical scans).
 class EvenOddScanner {
-public:
+  public:
     explicit EvenOddScanner(const std::vector<Contour>& contours);
     // c must not decrease from one call to the next.
     void intervals_at(double c, std::vector<Interval>& out);
@@ -25,7 +25,7 @@ public:
     double min_c() const { return m_min; }
     double max_c() const { return m_max; }
 
-private:
+  private:
     struct Edge {
         double y0, y1, x0, slope;
     };

@@ -45,7 +45,7 @@ thread_local int g_nesting = 0;
 // Counts nested standard-routine calls on this thread; too deep means a device keeps handing
 // back what it is given, and the routine then draws nothing more.
 class NestingGuard {
-public:
+  public:
     NestingGuard() { ++g_nesting; }
     ~NestingGuard() { --g_nesting; }
     bool too_deep() const { return g_nesting > kMaxNesting; }
@@ -131,9 +131,8 @@ void ScanLines(HT_Renderer_Data* device, const HT_Rendition& s, const std::vecto
                               b = std::min(b, across1);
                               if (b < a) return;
                               const double cc = static_cast<double>(c);
-                              std::vector<Pt> line = horizontal
-                                                         ? std::vector<Pt>{{a, cc}, {b, cc}}
-                                                         : std::vector<Pt>{{cc, a}, {cc, b}};
+                              std::vector<Pt> line = horizontal ? std::vector<Pt>{{a, cc}, {b, cc}}
+                                                                : std::vector<Pt>{{cc, a}, {cc, b}};
                               EmitPolyline(device, s, line);
                           });
 }
@@ -335,8 +334,10 @@ void HD_Standard_Draw_DCI_Polyline(HT_Renderer_Data* device, const HT_Rendition&
     if (line.size() == 1) line.push_back(line.front());
 
     std::vector<std::vector<Pt>> pieces;
-    if (r.clip) pieces = ClipPolyline(line, *r.clip);
-    else pieces.push_back(std::move(line));
+    if (r.clip)
+        pieces = ClipPolyline(line, *r.clip);
+    else
+        pieces.push_back(std::move(line));
 
     const HT_Rendition s = Simple(r, nullptr);
     for (const auto& piece : pieces) {
@@ -402,7 +403,8 @@ void HD_Standard_Draw_DC_Polygon(HT_Renderer_Data* device, const HT_Rendition& r
 void HD_Standard_Draw_DCI_Polytriangle(HT_Renderer_Data* device, const HT_Rendition& r, int count,
                                        const HT_DCI_Point* points) {
     if (!points) return;
-    for (int i = 0; i + 2 < count; ++i) HD_Standard_Draw_DCI_Polygon(device, r, 3, points + i, nullptr);
+    for (int i = 0; i + 2 < count; ++i)
+        HD_Standard_Draw_DCI_Polygon(device, r, 3, points + i, nullptr);
 }
 
 void HD_Standard_Draw_DCI_Ellipse(HT_Renderer_Data* device, const HT_Rendition& r,
@@ -453,8 +455,8 @@ void HD_Standard_Draw_DCI_Image(HT_Renderer_Data*, const HT_Rendition&, const HT
                                 const HT_Image&) {
     ReportUnsupported("HD_Standard_Draw_DCI_Image");
 }
-void HD_Standard_Draw_DC_Bitonal_Image(HT_Renderer_Data*, const HT_Rendition&,
-                                       const HT_DCI_Point&, const HT_Image&) {
+void HD_Standard_Draw_DC_Bitonal_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
+                                       const HT_Image&) {
     ReportUnsupported("HD_Standard_Draw_DC_Bitonal_Image");
 }
 void HD_Standard_Draw_DC_Index8_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,

@@ -99,7 +99,9 @@ std::uint64_t GetLittleEndian(const unsigned char* from, std::size_t width) {
 
 CJuxArchiveFile::CJuxArchiveFile(std::wstring path) : m_path(std::move(path)) {}
 
-CJuxArchiveFile::~CJuxArchiveFile() { CloseFiles(); }
+CJuxArchiveFile::~CJuxArchiveFile() {
+    CloseFiles();
+}
 
 void CJuxArchiveFile::CloseFiles() {
     if (m_fd >= 0) ::close(m_fd);
@@ -149,7 +151,8 @@ HRESULT CJuxArchiveFile::OpenForWrite() {
     // The new content goes to a uniquely named file in the same folder, so the final rename stays
     // within one file system and is atomic.
     const std::string dir = DirectoryOf(path);
-    const std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    const std::string base =
+        path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
     RemoveLeftoverTempFiles(dir, base);
     std::string temp = (dir == "/" ? std::string() : dir) + "/." + base + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -283,7 +286,8 @@ HRESULT CJuxArchiveFile::Close() {
     const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0) return ReportFileError(ErrorFromErrno(errno));
     const std::string path = WideToMultibyte(m_path);
-    if (::rename(m_tempPath.c_str(), path.c_str()) != 0) return ReportFileError(ErrorFromErrno(errno));
+    if (::rename(m_tempPath.c_str(), path.c_str()) != 0)
+        return ReportFileError(ErrorFromErrno(errno));
     m_tempPath.clear();
     m_createdPath = false;
     SyncDirectory(DirectoryOf(path));

@@ -30,7 +30,7 @@ struct JuxFileError {
 };
 
 class CJuxArchiveFile : public CJuxSerializer {
-public:
+  public:
     explicit CJuxArchiveFile(std::wstring path);
     ~CJuxArchiveFile() override;
     CJuxArchiveFile(const CJuxArchiveFile&) = delete;
@@ -71,7 +71,7 @@ public:
     // The reason the last open failed.
     const JuxFileError& GetOpenError() const { return m_openError; }
 
-private:
+  private:
     HRESULT WriteHeader();
     void CloseFiles();
 

@@ -23,7 +23,8 @@ HRESULT SerializeLittleEndian(CJuxSerializer& ar, UInt& value) {
     const HRESULT hr = ar.ReadBytes(bytes, sizeof bytes);
     if (Failed(hr)) return hr;
     UInt result = 0;
-    for (std::size_t i = 0; i < sizeof(UInt); ++i) result |= static_cast<UInt>(UInt{bytes[i]} << (8 * i));
+    for (std::size_t i = 0; i < sizeof(UInt); ++i)
+        result |= static_cast<UInt>(UInt{bytes[i]} << (8 * i));
     value = result;
     return hr;
 }

@@ -9,7 +9,7 @@
 namespace JuxNetwork {
 
 class CJuxSerializer : public CLastError {
-public:
+  public:
     ~CJuxSerializer() override = default;
 
     bool IsStoring() const { return m_isStoring; }
@@ -22,7 +22,7 @@ public:
     // Copies the next count bytes out. Returns 0 or a failure code (also kept in GetResult()).
     virtual HRESULT ReadBytes(void* destination, std::size_t count) = 0;
 
-protected:
+  protected:
     bool m_isStoring = true;
 };
 

@@ -130,9 +130,8 @@ HRESULT CJuxSerializingBuffer::StartReadFrom() {
     m_readIndex = 0;
     m_isStoring = false;
     if (m_blocks.empty()) {
-        SetError(kE_OUTOFMEMORY,
-                 Diagnostic(L"Attempted to read beyond available buffer size",
-                            L"CJuxSerializingBuffer::StartReadFrom", 784));
+        SetError(kE_OUTOFMEMORY, Diagnostic(L"Attempted to read beyond available buffer size",
+                                            L"CJuxSerializingBuffer::StartReadFrom", 784));
         return kE_OUTOFMEMORY;
     }
     m_info[0].readPosition = 0;

@@ -30,7 +30,7 @@ struct CBuffInfo {
 };
 
 class CJuxSerializingBuffer : public CJuxSerializer {
-public:
+  public:
     static constexpr std::uint32_t kDefaultBlockSize = 1024;
 
     CJuxSerializingBuffer() = default;
@@ -87,11 +87,11 @@ public:
     // POSIX vectored calls (sendmsg, recvmsg, writev). Returns the number of entries.
     std::size_t FillIovecs(std::vector<struct iovec>& out, std::size_t blockCount) const;
 
-protected:
+  protected:
     // Memory of one block; null when it cannot be had. Tests override it to force failures.
     virtual char* AllocateBlockMemory(std::uint32_t size);
 
-private:
+  private:
     std::vector<JuxSocketBuffer> m_blocks;
     std::uint32_t m_firstBlockSize = kDefaultBlockSize;
     std::uint32_t m_nextBlockSize = kDefaultBlockSize;

@@ -8,7 +8,7 @@
 namespace JuxNetwork {
 
 class CLastError {
-public:
+  public:
     virtual ~CLastError() = default;
 
     HRESULT GetResult() const { return m_result; }
@@ -24,7 +24,7 @@ public:
         m_errorText.clear();
     }
 
-protected:
+  protected:
     std::wstring m_errorText;
     HRESULT m_result = kS_OK;
 };

@@ -32,7 +32,7 @@ bool CurrentLocaleIsPlainAscii() {
 // Switches the calling thread to UTF-8 for the conversion when its locale is plain ASCII, and back
 // on destruction. Other threads and the global locale are untouched.
 class ScopedConversionLocale {
-public:
+  public:
     ScopedConversionLocale() {
         if (CurrentLocaleIsPlainAscii()) {
             const locale_t utf8 = Utf8Locale();
@@ -48,7 +48,7 @@ public:
     ScopedConversionLocale(const ScopedConversionLocale&) = delete;
     ScopedConversionLocale& operator=(const ScopedConversionLocale&) = delete;
 
-private:
+  private:
     locale_t m_previous = static_cast<locale_t>(nullptr);
     bool m_switched = false;
 };

@@ -16,7 +16,7 @@ class CIoContext;
 inline constexpr std::uint64_t kMinPlotRecordBytes = 18;
 
 class CPlotData {
-public:
+  public:
     // Run-time only, never stored: the direct-to-printer connection of the current job.
     CSocketContext* m_pConnection = nullptr;
     std::wstring m_drawing;
@@ -24,7 +24,7 @@ public:
     std::wstring m_dateTime;        // local start time, see FormatPlotDateTime
     std::wstring m_printer;
     std::wstring m_destination;
-    std::wstring m_status;          // how the plot ended
+    std::wstring m_status;  // how the plot ended
     // Run-time only, never stored: the I/O context of the connection in use.
     CIoContext* m_pIoContext = nullptr;
 

@@ -8,7 +8,9 @@
 
 namespace JuxNetwork {
 
-std::wstring PlotLog::GetPath() const { return m_path ? *m_path : GetPlotLogPath(); }
+std::wstring PlotLog::GetPath() const {
+    return m_path ? *m_path : GetPlotLogPath();
+}
 
 void PlotLog::Trim() {
     const std::size_t keep = static_cast<std::size_t>(std::max<std::int64_t>(m_maxRecords, 0));

@@ -16,7 +16,7 @@
 namespace JuxNetwork {
 
 class PlotLog {
-public:
+  public:
     static constexpr std::int64_t kDefaultMaxRecords = 10;
 
     PlotLog() = default;
@@ -40,7 +40,7 @@ public:
     const std::vector<CPlotData>& GetRecords() const { return m_records; }
     std::wstring GetPath() const;
 
-private:
+  private:
     void Trim();
 
     std::int64_t m_maxRecords = kDefaultMaxRecords;

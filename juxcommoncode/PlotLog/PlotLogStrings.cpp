@@ -4,14 +4,22 @@ namespace JuxNetwork {
 
 std::wstring DefaultPlotLogString(unsigned id) {
     switch (id) {
-        case kIdsPrinter: return L"Printer";
-        case kIdsRecentPlotLog: return L"Recent Plot Log";
-        case kIdsDrawing: return L"Drawing";
-        case kIdsByteCount: return L"Byte Count";
-        case kIdsDateAndTime: return L"Date and Time";
-        case kIdsDestination: return L"Destination";
-        case kIdsStatus: return L"Status";
-        default: return std::wstring();
+        case kIdsPrinter:
+            return L"Printer";
+        case kIdsRecentPlotLog:
+            return L"Recent Plot Log";
+        case kIdsDrawing:
+            return L"Drawing";
+        case kIdsByteCount:
+            return L"Byte Count";
+        case kIdsDateAndTime:
+            return L"Date and Time";
+        case kIdsDestination:
+            return L"Destination";
+        case kIdsStatus:
+            return L"Status";
+        default:
+            return std::wstring();
     }
 }
 

@@ -7,7 +7,8 @@ void AppendListText(std::vector<std::wstring>& lines, const std::wstring& text) 
     std::size_t start = 0;
     for (;;) {
         const std::size_t brk = text.find(L'\n', start);
-        lines.back().append(text, start, brk == std::wstring::npos ? std::wstring::npos : brk - start);
+        lines.back().append(text, start,
+                            brk == std::wstring::npos ? std::wstring::npos : brk - start);
         if (brk == std::wstring::npos) break;
         lines.emplace_back();
         start = brk + 1;

@@ -4,7 +4,9 @@
 
 namespace JuxNetwork {
 
-std::wstring CBerCodedData::ToText() const { return FormatOctetDump(m_octets); }
+std::wstring CBerCodedData::ToText() const {
+    return FormatOctetDump(m_octets);
+}
 
 HRESULT CBerCodedData::Serialize(CJuxSerializer& serializer, std::uint16_t contentLength) {
     if (serializer.IsStoring()) {

@@ -14,7 +14,7 @@ namespace JuxNetwork {
 using BerOctets = std::vector<std::uint8_t>;
 
 class CBerCodedData {
-public:
+  public:
     CBerCodedData() = default;
     virtual ~CBerCodedData() = default;
     CBerCodedData(const CBerCodedData&) = delete;
@@ -38,7 +38,7 @@ public:
     void SetOctets(BerOctets octets);
     std::uint32_t GetOctetCount() const { return static_cast<std::uint32_t>(m_octets.size()); }
 
-protected:
+  protected:
     BerOctets m_octets;
 };
 

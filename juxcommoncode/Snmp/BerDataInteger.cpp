@@ -15,7 +15,8 @@ int SignificantOctets(std::uint32_t pattern) {
 void PutBigEndian(BerOctets& octets, std::uint32_t pattern, int n, bool leadingZero) {
     octets.clear();
     if (leadingZero) octets.push_back(0x00);
-    for (int i = n - 1; i >= 0; --i) octets.push_back(static_cast<std::uint8_t>(pattern >> (i * 8)));
+    for (int i = n - 1; i >= 0; --i)
+        octets.push_back(static_cast<std::uint8_t>(pattern >> (i * 8)));
 }
 
 std::uint32_t AccumulateUnsigned(const BerOctets& octets) {
@@ -42,7 +43,9 @@ void CBerDataInteger32::Decode() {
     m_value = static_cast<std::int32_t>(value);
 }
 
-std::wstring CBerDataInteger32::ToText() const { return std::to_wstring(m_value); }
+std::wstring CBerDataInteger32::ToText() const {
+    return std::to_wstring(m_value);
+}
 
 void CBerDataUnInteger32::Encode() {
     const int n = SignificantOctets(m_value);
@@ -50,9 +53,13 @@ void CBerDataUnInteger32::Encode() {
     PutBigEndian(m_octets, m_value, n, topBit);
 }
 
-void CBerDataUnInteger32::Decode() { m_value = AccumulateUnsigned(m_octets); }
+void CBerDataUnInteger32::Decode() {
+    m_value = AccumulateUnsigned(m_octets);
+}
 
-std::wstring CBerDataUnInteger32::ToText() const { return std::to_wstring(m_value); }
+std::wstring CBerDataUnInteger32::ToText() const {
+    return std::to_wstring(m_value);
+}
 
 std::wstring CBerDataTimeTicks::ToText() const {
     const std::uint32_t ticks = GetValue();

@@ -14,7 +14,7 @@ namespace JuxNetwork {
 // decoder reads back correctly. Decoding sign-extends from the first octet, so the minimal forms
 // that agents send (-42 as D6) read as negative; beyond four octets only the last four count.
 class CBerDataInteger32 : public CBerCodedData {
-public:
+  public:
     CBerDataInteger32() { Encode(); }
     void Encode() override;
     void Decode() override;
@@ -26,7 +26,7 @@ public:
         Encode();
     }
 
-private:
+  private:
     std::int32_t m_value = 0;
 };
 
@@ -35,7 +35,7 @@ private:
 // these types are non-negative INTEGERs, and without it a peer reads 200 (C8) as -56. Decoding
 // accumulates every octet unsigned; beyond four octets only the last four count.
 class CBerDataUnInteger32 : public CBerCodedData {
-public:
+  public:
     CBerDataUnInteger32() { Encode(); }
     void Encode() override;
     void Decode() override;
@@ -47,13 +47,13 @@ public:
         Encode();
     }
 
-private:
+  private:
     std::uint32_t m_value = 0;
 };
 
 // Hundredths of a second since an event; coded as the unsigned integer.
 class CBerDataTimeTicks : public CBerDataUnInteger32 {
-public:
+  public:
     // "%u  %u:%02u:%02u.%02u": the raw value, two blanks, hours:minutes:seconds.hundredths.
     std::wstring ToText() const override;
 };

@@ -23,9 +23,13 @@ void CBerDataIpAddressString::Encode() {
     }
 }
 
-void CBerDataIpAddressString::Decode() { m_text = DottedText(m_octets); }
+void CBerDataIpAddressString::Decode() {
+    m_text = DottedText(m_octets);
+}
 
-std::wstring CBerDataIpAddressString::ToText() const { return DottedText(m_octets); }
+std::wstring CBerDataIpAddressString::ToText() const {
+    return DottedText(m_octets);
+}
 
 void CBerDataIpAddressString::SetFromText(const std::wstring& text) {
     m_text = text;

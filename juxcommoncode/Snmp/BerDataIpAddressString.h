@@ -7,7 +7,7 @@
 namespace JuxNetwork {
 
 class CBerDataIpAddressString : public CBerCodedData {
-public:
+  public:
     // One octet per number of the text (see SplitBerNumberText), each capped at 255. The count is
     // not checked: the text decides how many octets there are.
     void Encode() override;
@@ -20,7 +20,7 @@ public:
     void SetFromText(const std::wstring& text);
     const std::wstring& GetText() const { return m_text; }
 
-private:
+  private:
     std::wstring m_text;
 };
 

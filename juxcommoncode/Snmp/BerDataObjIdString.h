@@ -9,7 +9,7 @@
 namespace JuxNetwork {
 
 class CBerDataObjIdString : public CBerCodedData {
-public:
+  public:
     // Arcs 1, 3 are written as the single octet 0x2B; no other pair of first arcs is combined, so
     // 2.5.4 is written 02 05 04 and reads back as 2.5.4. Every other arc is base 128, most
     // significant group first, the top bit set on all octets but the last.
@@ -26,7 +26,7 @@ public:
     void SetArcs(std::vector<std::uint32_t> arcs);
     const std::vector<std::uint32_t>& GetArcs() const { return m_arcs; }
 
-private:
+  private:
     std::vector<std::uint32_t> m_arcs;
 };
 

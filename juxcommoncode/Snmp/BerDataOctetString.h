@@ -7,7 +7,7 @@
 namespace JuxNetwork {
 
 class CBerDataOctetString : public CBerCodedData {
-public:
+  public:
     // The octets up to the first zero octet, read as UTF-8 (ill-formed sequences show as U+FFFD).
     std::wstring ToText() const override;
     // The text as UTF-8, without a terminating zero, becomes the octets.

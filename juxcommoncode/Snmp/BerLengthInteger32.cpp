@@ -39,7 +39,9 @@ bool CBerLengthInteger32::FitsIn32Bits() const {
     return true;
 }
 
-std::wstring CBerLengthInteger32::ToText() const { return std::to_wstring(m_value); }
+std::wstring CBerLengthInteger32::ToText() const {
+    return std::to_wstring(m_value);
+}
 
 HRESULT CBerLengthInteger32::Serialize(CJuxSerializer& serializer, std::uint16_t) {
     if (serializer.IsStoring()) {

@@ -8,7 +8,7 @@
 namespace JuxNetwork {
 
 class CBerLengthInteger32 : public CBerCodedData {
-public:
+  public:
     // Below 128: one octet. Otherwise 0x80 + n, then the n significant octets, most significant
     // first (128 gives 81 80, 300 gives 82 01 2C).
     void Encode() override;
@@ -34,7 +34,7 @@ public:
     // Number of length octets that a content length needs (1 to 5).
     static std::uint32_t OctetCountFor(std::uint32_t length);
 
-private:
+  private:
     std::uint32_t m_value = 0;
 };
 

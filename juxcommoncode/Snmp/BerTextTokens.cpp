@@ -2,7 +2,9 @@
 
 namespace JuxNetwork {
 namespace {
-bool IsSeparator(wchar_t ch) { return ch == L'.' || ch == L' ' || ch == L'+' || ch == L'-'; }
+bool IsSeparator(wchar_t ch) {
+    return ch == L'.' || ch == L' ' || ch == L'+' || ch == L'-';
+}
 }  // namespace
 
 std::vector<std::uint32_t> SplitBerNumberText(const std::wstring& text) {

@@ -44,11 +44,12 @@ HRESULT CBerTripleBase::SerializeLength(CJuxSerializer& serializer, std::uint32_
         const std::uint64_t position = serializer.GetPosition();
         if (position > m_readLimit || length > m_readLimit - position) {
             wchar_t text[160];
-            std::swprintf(text, sizeof text / sizeof text[0],
-                          L"Error: BER length %u runs past the end of the data (%llu octets left) for ",
-                          length,
-                          static_cast<unsigned long long>(
-                              position > m_readLimit ? 0 : m_readLimit - position));
+            std::swprintf(
+                text, sizeof text / sizeof text[0],
+                L"Error: BER length %u runs past the end of the data (%llu octets left) for ",
+                length,
+                static_cast<unsigned long long>(position > m_readLimit ? 0
+                                                                       : m_readLimit - position));
             return FailWithType(serializer, text, m_tag);
         }
     }
@@ -67,7 +68,9 @@ std::uint64_t CBerTripleBase::ContentEnd(CJuxSerializer& serializer, std::uint32
 
 // ---- CBerTripleWithData ---------------------------------------------------------------------
 
-CBerTripleWithData::CBerTripleWithData(std::uint8_t tag) : CBerTripleBase(tag) { CreateData(); }
+CBerTripleWithData::CBerTripleWithData(std::uint8_t tag) : CBerTripleBase(tag) {
+    CreateData();
+}
 
 std::uint32_t CBerTripleWithData::GetContentLength() const {
     return m_data ? m_data->GetOctetCount() : 0;
@@ -105,20 +108,37 @@ void CBerTripleWithData::CopyFrom(const CBerTripleWithData& other) {
 void CBerTripleWithData::CreateData() {
     m_data.reset();
     switch (m_tag) {
-        case kBerTagInteger32: m_data = std::make_unique<CBerDataInteger32>(); break;
-        case kBerTagOctetString: m_data = std::make_unique<CBerDataOctetString>(); break;
-        case kBerTagNull: break;
-        case kBerTagObjId: m_data = std::make_unique<CBerDataObjIdString>(); break;
-        case kBerTagIpAddress: m_data = std::make_unique<CBerDataIpAddressString>(); break;
+        case kBerTagInteger32:
+            m_data = std::make_unique<CBerDataInteger32>();
+            break;
+        case kBerTagOctetString:
+            m_data = std::make_unique<CBerDataOctetString>();
+            break;
+        case kBerTagNull:
+            break;
+        case kBerTagObjId:
+            m_data = std::make_unique<CBerDataObjIdString>();
+            break;
+        case kBerTagIpAddress:
+            m_data = std::make_unique<CBerDataIpAddressString>();
+            break;
         case kBerTagCounter32:
         case kBerTagGauge32:
-        case kBerTagUInteger32: m_data = std::make_unique<CBerDataUnInteger32>(); break;
-        case kBerTagTimeTicks: m_data = std::make_unique<CBerDataTimeTicks>(); break;
-        default: m_data = std::make_unique<CBerCodedData>(); break;
+        case kBerTagUInteger32:
+            m_data = std::make_unique<CBerDataUnInteger32>();
+            break;
+        case kBerTagTimeTicks:
+            m_data = std::make_unique<CBerDataTimeTicks>();
+            break;
+        default:
+            m_data = std::make_unique<CBerCodedData>();
+            break;
     }
 }
 
-std::wstring CBerTripleWithData::ValueText() const { return m_data ? m_data->ToText() : L""; }
+std::wstring CBerTripleWithData::ValueText() const {
+    return m_data ? m_data->ToText() : L"";
+}
 
 void CBerTripleWithData::SetNull() {
     m_tag = kBerTagNull;

@@ -15,7 +15,7 @@
 namespace JuxNetwork {
 
 class CBerTripleBase {
-public:
+  public:
     explicit CBerTripleBase(std::uint8_t tag) : m_tag(tag) {}
     virtual ~CBerTripleBase() = default;
     CBerTripleBase(const CBerTripleBase&) = delete;
@@ -41,7 +41,7 @@ public:
     std::uint64_t GetReadLimit() const { return m_readLimit; }
     static constexpr std::uint64_t kNoReadLimit = std::numeric_limits<std::uint64_t>::max();
 
-protected:
+  protected:
     HRESULT SerializeTag(CJuxSerializer& serializer);
     // Storing: writes GetContentLength() as length octets and returns it in length. Loading: reads
     // the length octets into length and refuses, with kBerErrorInvalidArg, the indefinite form, a
@@ -59,7 +59,7 @@ protected:
 };
 
 class CBerTripleWithData : public CBerTripleBase {
-public:
+  public:
     // The element with this tag and the value object CreateData() gives for it.
     explicit CBerTripleWithData(std::uint8_t tag);
 
@@ -67,7 +67,8 @@ public:
     // Tag, length, then the value's content. A Null element (no value object) reads no value; any
     // content octets it carries are skipped so that the elements after it stay aligned.
     HRESULT Serialize(CJuxSerializer& serializer) override;
-    // Takes the other's tag, CreateData(), then a copy of the other's octets when both have a value.
+    // Takes the other's tag, CreateData(), then a copy of the other's octets when both have a
+    // value.
     virtual void CopyFrom(const CBerTripleWithData& other);
 
     // Replaces the value object by a new one of the class the tag calls for: Integer32 (holding 0,
@@ -79,9 +80,13 @@ public:
     const CBerCodedData* GetData() const { return m_data.get(); }
     // The value as the given class, or null when it is absent or of another class.
     template <class T>
-    T* GetDataAs() { return dynamic_cast<T*>(m_data.get()); }
+    T* GetDataAs() {
+        return dynamic_cast<T*>(m_data.get());
+    }
     template <class T>
-    const T* GetDataAs() const { return dynamic_cast<const T*>(m_data.get()); }
+    const T* GetDataAs() const {
+        return dynamic_cast<const T*>(m_data.get());
+    }
 
     // The value's text form; empty for Null.
     std::wstring ValueText() const;
@@ -96,12 +101,12 @@ public:
     void SetObjId(const std::wstring& text);
     void SetIpAddress(const std::wstring& text);
 
-private:
+  private:
     std::unique_ptr<CBerCodedData> m_data;
 };
 
 class CBerTripleObjId : public CBerTripleWithData {
-public:
+  public:
     // An empty identifier.
     CBerTripleObjId() : CBerTripleWithData(kBerTagObjId) {}
     // Reads like any element, then fails with kBerErrorInvalidArg ("Error retrieving object:

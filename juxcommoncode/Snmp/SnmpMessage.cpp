@@ -25,9 +25,8 @@ HRESULT CSnmpMessage::Serialize(CJuxSerializer& serializer) {
     if (Failed(SerializeLength(serializer, length))) return serializer.GetResult();
     if (!serializer.IsStoring()) {
         if (m_tag != kBerTagSequence) {
-            return FailWithType(serializer,
-                                L"Error: retrieved SnmpMessage base type is not a sequence: ",
-                                m_tag);
+            return FailWithType(
+                serializer, L"Error: retrieved SnmpMessage base type is not a sequence: ", m_tag);
         }
         const std::uint64_t end = ContentEnd(serializer, length);
         m_version.SetReadLimit(end);
@@ -59,7 +58,8 @@ bool CSnmpMessage::GetIntegerValue(const CBerTripleWithData& element, std::int32
 std::wstring CSnmpMessage::ToText(const char* prefix) const {
     std::wstring text = L"\n\n";
     if (prefix) {
-        for (const char* p = prefix; *p; ++p) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+        for (const char* p = prefix; *p; ++p)
+            text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
     } else {
         text += L"CSnmpMessage";
     }

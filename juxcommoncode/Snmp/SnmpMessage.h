@@ -12,7 +12,7 @@
 namespace JuxNetwork {
 
 class CSnmpMessage : public CBerTripleBase {
-public:
+  public:
     // Version 0 (SNMP version 1), community "tamsel", an empty GetRequest with request id 0.
     CSnmpMessage();
 
@@ -49,7 +49,7 @@ public:
     CSnmpVarbindList& Varbinds() { return m_pdu.Varbinds(); }
     const CSnmpVarbindList& Varbinds() const { return m_pdu.Varbinds(); }
 
-private:
+  private:
     CBerTripleWithData m_version;
     CBerTripleWithData m_community;
     CSnmpPdu m_pdu;

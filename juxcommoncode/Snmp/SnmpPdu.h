@@ -9,7 +9,7 @@
 namespace JuxNetwork {
 
 class CSnmpPdu : public CBerTripleBase {
-public:
+  public:
     // Request id, error status and error index 0 (each the single octet 00), an empty list.
     explicit CSnmpPdu(std::uint8_t pduType = kBerTagGetRequestPdu);
 
@@ -27,7 +27,7 @@ public:
     CSnmpVarbindList& Varbinds() { return m_varbinds; }
     const CSnmpVarbindList& Varbinds() const { return m_varbinds; }
 
-private:
+  private:
     CBerTripleWithData m_requestId;
     CBerTripleWithData m_errorStatus;
     CBerTripleWithData m_errorIndex;

@@ -12,7 +12,7 @@
 namespace JuxNetwork {
 
 class CSnmpVarbind : public CBerTripleBase {
-public:
+  public:
     // An empty identifier bound to Null.
     CSnmpVarbind() : CBerTripleBase(kBerTagSequence), m_value(kBerTagNull) {}
 
@@ -31,13 +31,13 @@ public:
     CBerTripleWithData& Value() { return m_value; }
     const CBerTripleWithData& Value() const { return m_value; }
 
-private:
+  private:
     CBerTripleObjId m_name;
     CBerTripleWithData m_value;
 };
 
 class CSnmpVarbindList : public CBerTripleBase {
-public:
+  public:
     CSnmpVarbindList() : CBerTripleBase(kBerTagSequence) {}
 
     std::uint32_t GetContentLength() const override;
@@ -57,7 +57,7 @@ public:
     CSnmpVarbind& GetAt(std::size_t index) { return *m_varbinds.at(index); }
     const CSnmpVarbind& GetAt(std::size_t index) const { return *m_varbinds.at(index); }
 
-private:
+  private:
     std::vector<std::unique_ptr<CSnmpVarbind>> m_varbinds;
 };
 

@@ -79,7 +79,9 @@ std::wstring Utf8ToWide(const std::uint8_t* octets, std::size_t count) {
     return text;
 }
 
-std::string WideToUtf8(const std::wstring& text) { return xomplatform::ToUtf8(text); }
+std::string WideToUtf8(const std::wstring& text) {
+    return xomplatform::ToUtf8(text);
+}
 
 bool IsPrintableText(const std::wstring& text) {
     for (const wchar_t ch : text) {

@@ -30,7 +30,8 @@ bool LinkMapHas(void* handle, const std::string& suffix) {
     while (map->l_prev) map = map->l_prev;
     for (; map; map = map->l_next) {
         const std::string name = map->l_name ? map->l_name : "";
-        if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        if (name.size() >= suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
             return true;
     }
     return false;
@@ -69,7 +70,9 @@ TEST_P(DriverBuildTest, LoadsAndReportsItsOwnIdentityAndSdkGeneration) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllGenerations, DriverBuildTest, ::testing::ValuesIn(kBuilds),
-                         [](const auto& info) { return "xomq" + std::to_string(info.param.generation); });
+                         [](const auto& info) {
+                             return "xomq" + std::to_string(info.param.generation);
+                         });
 
 TEST(DriverBuild, WithoutItsResourceLibraryTheDriverDoesNotStart) {
     const fs::path dir = fs::temp_directory_path() / ("xom_nores_" + std::to_string(getpid()));

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (drc.load_text(text, "fuzz.drc", error)) {
         for (const auto& node : drc.children("\\DPIA_directory")) {
             std::string a, b;
-            extract_compound_str_ex(drc.GetProperty("\\DPIA_directory\\" + node + "\\descriptor"), a, b);
+            extract_compound_str_ex(drc.GetProperty("\\DPIA_directory\\" + node + "\\descriptor"),
+                                    a, b);
         }
     } else if (error.rfind("fuzz.drc:", 0) != 0) {
         __builtin_trap();  // every parse error names the file and line

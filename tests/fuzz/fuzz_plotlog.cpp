@@ -68,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     log.Load();
     if (log.GetRecords().size() > 10) __builtin_trap();
     const auto lines = JuxNetwork::PlotLogViewLines(log);
-    if (!log.GetRecords().empty() && lines.size() < 4 + 7 * log.GetRecords().size()) __builtin_trap();
+    if (!log.GetRecords().empty() && lines.size() < 4 + 7 * log.GetRecords().size())
+        __builtin_trap();
 
     // What was loaded saves and loads back whole.
     if (!log.GetRecords().empty()) {

@@ -1,9 +1,9 @@
 // Fuzz target: a received datagram parsed into a CSnmpMessage, the way the SNMP manager's workers
 // parse every datagram that arrives. A parsed message must also print its trace text and encode
 // back to octets that parse again to the same encoding.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <vector>
 

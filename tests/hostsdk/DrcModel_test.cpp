@@ -17,15 +17,16 @@ bool Parse(const std::string& text, PM_Object& o, std::string& error) {
 TEST(PMObject, TreeOfPropertiesWithChildrenInFileOrder) {
     PM_Object o;
     std::string error;
-    ASSERT_TRUE(Parse("# comment\n"
-                      "[\\DPIA_directory\\Zeta]\n"
-                      "descriptor = XOM,Q Series\n"
-                      "info=  a , b  \n"
-                      "[\\DPIA_directory\\Alpha]\r\n"
-                      "; another comment\n"
-                      "quoted = \"  keep \\\"blanks\\\" \\\\ \"\n"
-                      "empty = \"\"\n",
-                      o, error))
+    ASSERT_TRUE(
+        Parse("# comment\n"
+              "[\\DPIA_directory\\Zeta]\n"
+              "descriptor = XOM,Q Series\n"
+              "info=  a , b  \n"
+              "[\\DPIA_directory\\Alpha]\r\n"
+              "; another comment\n"
+              "quoted = \"  keep \\\"blanks\\\" \\\\ \"\n"
+              "empty = \"\"\n",
+              o, error))
         << error;
     EXPECT_EQ(o.children("\\"), std::vector<std::string>{"DPIA_directory"});
     EXPECT_EQ(o.children("\\DPIA_directory"), (std::vector<std::string>{"Zeta", "Alpha"}));
@@ -36,7 +37,8 @@ TEST(PMObject, TreeOfPropertiesWithChildrenInFileOrder) {
     EXPECT_EQ(o.getPropertySize("\\DPIA_directory\\Alpha\\empty"), 1u);
     EXPECT_EQ(o.getPropertySize("\\DPIA_directory\\Zeta\\descriptor"), 13u);
     EXPECT_EQ(o.getPropertySize("\\nothing"), 0u);
-    EXPECT_EQ(o.properties("\\DPIA_directory\\Zeta"), (std::vector<std::string>{"descriptor", "info"}));
+    EXPECT_EQ(o.properties("\\DPIA_directory\\Zeta"),
+              (std::vector<std::string>{"descriptor", "info"}));
     EXPECT_EQ(o.property_line("\\DPIA_directory\\Zeta\\info"), 4);
 }
 
@@ -77,7 +79,7 @@ TEST(CompoundText, SplitsAtTheFirstComma) {
 }
 
 class CapsLoaderTest : public ::testing::Test {
-protected:
+  protected:
     bool LoadText(const std::string& text, HT_Std_Plotter_Capabilities& caps, std::string& error) {
         const std::string path = ::testing::TempDir() + "caps_" + std::to_string(getpid()) + ".drc";
         std::ofstream(path) << text;
@@ -125,15 +127,17 @@ TEST_F(CapsLoaderTest, TheBuildsDrcDataHasEverythingTheDriverNeeds) {
     EXPECT_EQ(caps.find_color_mode(L"Monochrome")->color_system, HT_COLOR_SYSTEM_BITONAL);
     EXPECT_EQ(caps.find_color_mode(L"Gray")->color_system, HT_COLOR_SYSTEM_RGB);
     EXPECT_EQ(caps.find_color_mode(L"255_Virtual_Pens_Mono")->color_system, HT_COLOR_SYSTEM_MAPPED);
-    EXPECT_EQ(caps.find_color_mode(L"255_Virtual_Pens_Color")->color_system, HT_COLOR_SYSTEM_MAPPED);
+    EXPECT_EQ(caps.find_color_mode(L"255_Virtual_Pens_Color")->color_system,
+              HT_COLOR_SYSTEM_MAPPED);
     EXPECT_EQ(caps.media_sources, (std::vector<std::wstring>{L"Roll", L"Sheet"}));
     EXPECT_EQ(caps.default_media, L"ISO_A4");
     EXPECT_EQ(caps.default_resolution, L"600_DPI");
     EXPECT_EQ(caps.default_color_mode, L"Color");
     // Every settings key the driver reads is declared with a default.
-    const char* keys[] = {"LogFilePath", "PromptAtPlotTime", "ColorMode", "MachineIpAddress",
-                          "PlotDirectToIpAddress", "PutXMLinPlotFile", "MachineSnmpCommunity",
-                          "UserPrintSecurity", "AcctInfo1ValidPassword", "DebugHeaderFilePath"};
+    const char* keys[] = {"LogFilePath",          "PromptAtPlotTime",      "ColorMode",
+                          "MachineIpAddress",     "PlotDirectToIpAddress", "PutXMLinPlotFile",
+                          "MachineSnmpCommunity", "UserPrintSecurity",     "AcctInfo1ValidPassword",
+                          "DebugHeaderFilePath"};
     EXPECT_EQ(caps.custom_items.size(), 36u);
     for (const char* k : keys) {
         const std::wstring key(k, k + std::strlen(k));
@@ -156,10 +160,14 @@ TEST_F(CapsLoaderTest, MissingOrBadValuesAreRefusedWithTheLine) {
     EXPECT_EQ(caps.default_media, L"A");
 
     const std::pair<std::string, std::string> cases[] = {
-        {kBase + "[\\resolutions\\Bad]\ndisplay = 1\ndpi = 0\n", ":17: 'dpi' must be a whole number"},
-        {kBase + "[\\media_sizes\\B]\ndisplay = 1\nwidth = -3\nlength = 9\nmargins = 0,0,0,0\n", "'width' must be"},
-        {kBase + "[\\media_sizes\\B]\ndisplay = 1\nwidth = 10\nlength = 9\nmargins = 5,5,0,0\n", "no printable area"},
-        {kBase + "[\\media_sizes\\B]\ndisplay = 1\nwidth = 10\nlength = 9\nmargins = 1,1,1\n", "four lengths"},
+        {kBase + "[\\resolutions\\Bad]\ndisplay = 1\ndpi = 0\n",
+         ":17: 'dpi' must be a whole number"},
+        {kBase + "[\\media_sizes\\B]\ndisplay = 1\nwidth = -3\nlength = 9\nmargins = 0,0,0,0\n",
+         "'width' must be"},
+        {kBase + "[\\media_sizes\\B]\ndisplay = 1\nwidth = 10\nlength = 9\nmargins = 5,5,0,0\n",
+         "no printable area"},
+        {kBase + "[\\media_sizes\\B]\ndisplay = 1\nwidth = 10\nlength = 9\nmargins = 1,1,1\n",
+         "four lengths"},
         {kBase + "[\\color_modes\\X]\ndisplay = 1\ncolor_system = 3\n", "'color_system' must be"},
         {kBase + "[\\defaults]\nmedia = Nope\n", "default media names no entry"},
         {kBase + "[\\custom\\K]\ntype = long\ndefault = x\n", "'default' must be a whole number"},

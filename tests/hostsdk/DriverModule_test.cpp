@@ -12,7 +12,7 @@
 namespace {
 
 class DriverModuleTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         log = ::testing::TempDir() + "fake_driver_" + std::to_string(getpid()) + ".log";
         std::filesystem::remove(log);

@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class PlotterIOTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("hostsdk_io_" + std::to_string(getpid()));
         fs::create_directories(dir);
@@ -138,7 +138,8 @@ TEST_F(PlotterIOTest, FactoryAnnouncesOutputObjectsToTheObserver) {
     struct Seen {
         HT_Plotter_IO* io = nullptr;
     } seen;
-    HT_Set_Plotter_IO_Observer([](HT_Plotter_IO* o, void* s) { static_cast<Seen*>(s)->io = o; }, &seen);
+    HT_Set_Plotter_IO_Observer([](HT_Plotter_IO* o, void* s) { static_cast<Seen*>(s)->io = o; },
+                               &seen);
     SPMP<HT_Std_Plotter_Class_Factory> factory(new HT_Std_Plotter_Class_Factory());
     auto made = factory->create_plotter_io(handler.get());
     HT_Set_Plotter_IO_Observer(nullptr, nullptr);

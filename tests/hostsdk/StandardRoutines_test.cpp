@@ -16,7 +16,8 @@ HT_Contour_Set_Data Rect(float x0, float y0, float x1, float y1) {
 
 double Length(const std::vector<HT_DCI_Point>& p) {
     double l = 0;
-    for (size_t i = 0; i + 1 < p.size(); ++i) l += std::hypot(p[i + 1].x - p[i].x, p[i + 1].y - p[i].y);
+    for (size_t i = 0; i + 1 < p.size(); ++i)
+        l += std::hypot(p[i + 1].x - p[i].x, p[i + 1].y - p[i].y);
     return l;
 }
 
@@ -192,8 +193,10 @@ TEST(StandardPolygon, SpansStayInsideTheDeviceWindow) {
     HT_Contour_Set_Data clip = Rect(-2e9f, -2e9f, 2e9f, 2e9f);
     r.clip = &clip;
     // A huge self-intersecting outline: scan clip, limited to the window rows and columns.
-    const HT_DCI_Point pts[] = {{-1000000000, -1000000000, 0}, {1000000000, 1000000000, 0},
-                                {1000000000, -1000000000, 0}, {-1000000000, 1000000000, 0}};
+    const HT_DCI_Point pts[] = {{-1000000000, -1000000000, 0},
+                                {1000000000, 1000000000, 0},
+                                {1000000000, -1000000000, 0},
+                                {-1000000000, 1000000000, 0}};
     HD_Standard_Draw_DCI_Polygon(&d, r, 4, pts, nullptr);
     EXPECT_LE(d.polylines.size(), 40u);
     for (const auto& s : d.polylines) {
@@ -285,10 +288,10 @@ TEST(FillPolygon, HatchesVerticallyAndRespectsTheClip) {
 TEST(StandardRoutines, DeviceThatHandsEverythingBackStillTerminates) {
     // A device whose polygon action calls the standard routine again with the same polygon.
     class Looping : public FakeDevice {
-    public:
+      public:
         Looping() {
-            m_actions.draw_dci_polygon.set(this, [](HT_Renderer_Data* d, const HT_Rendition& r, int n,
-                                                    const HT_DCI_Point* p, const HT_RGB* c) {
+            m_actions.draw_dci_polygon.set(this, [](HT_Renderer_Data* d, const HT_Rendition& r,
+                                                    int n, const HT_DCI_Point* p, const HT_RGB* c) {
                 ++static_cast<Looping*>(d)->calls;
                 HD_Standard_Draw_DCI_Polygon(d, r, n, p, c);
             });

@@ -15,28 +15,28 @@
 // How the writer placed the page: printable-area offsets in dots and, for media longer than
 // wide, the quarter turn (x, y) -> (media length in dots - (y + offset y), x + offset x).
 struct PeFrame {
-  bool rotate = false;
-  int64_t mediaLengthDots = 0;
-  int64_t offsetX = 0;
-  int64_t offsetY = 0;
+    bool rotate = false;
+    int64_t mediaLengthDots = 0;
+    int64_t offsetX = 0;
+    int64_t offsetY = 0;
 };
 
 struct PePoint {
-  int64_t x = 0;
-  int64_t y = 0;
-  bool penDown = true;
-  bool absolute = false;      // carried the "=" flag
-  bool inPolygon = false;     // inside polygon mode (between "PM0" and "PM2")
-  bool operator==(const PePoint&) const = default;
+    int64_t x = 0;
+    int64_t y = 0;
+    bool penDown = true;
+    bool absolute = false;   // carried the "=" flag
+    bool inPolygon = false;  // inside polygon mode (between "PM0" and "PM2")
+    bool operator==(const PePoint&) const = default;
 };
 
 struct PeDecodeResult {
-  bool ok = true;
-  std::string error;          // empty when ok
-  std::size_t errorOffset = 0;  // in the stream
-  std::vector<PePoint> points;  // in drawing coordinates (frame undone)
-  std::vector<PePoint> printerPoints;  // as the printer sees them (frame applied)
-  bool peOpenAtEnd = false;   // the stream ended inside a PE command
+    bool ok = true;
+    std::string error;                   // empty when ok
+    std::size_t errorOffset = 0;         // in the stream
+    std::vector<PePoint> points;         // in drawing coordinates (frame undone)
+    std::vector<PePoint> printerPoints;  // as the printer sees them (frame applied)
+    bool peOpenAtEnd = false;            // the stream ended inside a PE command
 };
 
 // Decodes every PE command of the stream. Pen position carries over from one PE command to the

@@ -8,7 +8,15 @@
 
 namespace xomplot {
 
-enum class ActionKind { DciPolyline, DcPolyline, DciPolygon, DcPolygon, TriangleStrip, Dot, Ellipse };
+enum class ActionKind {
+    DciPolyline,
+    DcPolyline,
+    DciPolygon,
+    DcPolygon,
+    TriangleStrip,
+    Dot,
+    Ellipse
+};
 
 struct DrawingAction {
     ActionKind kind = ActionKind::DciPolyline;

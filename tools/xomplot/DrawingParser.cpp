@@ -68,13 +68,17 @@ bool Pair(const std::string& t, std::string& a, std::string& b) {
     return true;
 }
 
-const std::map<std::string, int> kCaps = {
-    {"butt", HT_CAP_BUTT}, {"square", HT_CAP_SQUARE}, {"round", HT_CAP_ROUND}, {"triangle", HT_CAP_TRIANGLE}};
-const std::map<std::string, int> kJoins = {
-    {"miter", HT_JOIN_MITER}, {"bevel", HT_JOIN_BEVEL}, {"round", HT_JOIN_ROUND}, {"diamond", HT_JOIN_DIAMOND}};
+const std::map<std::string, int> kCaps = {{"butt", HT_CAP_BUTT},
+                                          {"square", HT_CAP_SQUARE},
+                                          {"round", HT_CAP_ROUND},
+                                          {"triangle", HT_CAP_TRIANGLE}};
+const std::map<std::string, int> kJoins = {{"miter", HT_JOIN_MITER},
+                                           {"bevel", HT_JOIN_BEVEL},
+                                           {"round", HT_JOIN_ROUND},
+                                           {"diamond", HT_JOIN_DIAMOND}};
 const std::map<std::string, ActionKind> kKinds = {
-    {"polyline", ActionKind::DciPolyline}, {"dcpolyline", ActionKind::DcPolyline},
-    {"polygon", ActionKind::DciPolygon},   {"dcpolygon", ActionKind::DcPolygon},
+    {"polyline", ActionKind::DciPolyline},   {"dcpolyline", ActionKind::DcPolyline},
+    {"polygon", ActionKind::DciPolygon},     {"dcpolygon", ActionKind::DcPolygon},
     {"tristrip", ActionKind::TriangleStrip}, {"dot", ActionKind::Dot},
     {"ellipse", ActionKind::Ellipse}};
 
@@ -100,10 +104,12 @@ bool ParseAttribute(Context& c, const std::string& kind, const std::string& attr
         if (it == kJoins.end()) return bad("one of miter, bevel, round, diamond");
         a.line.join = it->second;
     } else if (key == "pattern") {
-        if (!IntIn(value, 0, 99, a.line.pattern)) return bad("a line pattern number, 0-99 (0 solid)");
+        if (!IntIn(value, 0, 99, a.line.pattern))
+            return bad("a line pattern number, 0-99 (0 solid)");
     } else if (key == "scale") {
         double v;
-        if (!Number(value, v) || v <= 0 || v > 1000) return bad("a pattern scale above 0, at most 1000");
+        if (!Number(value, v) || v <= 0 || v > 1000)
+            return bad("a pattern scale above 0, at most 1000");
         a.line.pattern_scale = static_cast<float>(v);
     } else if (key == "color") {
         if (!IntIn(value, 0, 255, a.color.index)) return bad("a colour index, 0-255");
@@ -111,14 +117,19 @@ bool ParseAttribute(Context& c, const std::string& kind, const std::string& attr
         unsigned v = 0;
         const char* end = value.data() + value.size();
         auto [ptr, ec] = std::from_chars(value.data(), end, v, 16);
-        if (value.size() != 6 || ec != std::errc() || ptr != end) return bad("six hex digits RRGGBB");
-        a.color.rgb = {static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>((v >> 8) & 0xFF),
+        if (value.size() != 6 || ec != std::errc() || ptr != end)
+            return bad("six hex digits RRGGBB");
+        a.color.rgb = {static_cast<std::uint8_t>(v & 0xFF),
+                       static_cast<std::uint8_t>((v >> 8) & 0xFF),
                        static_cast<std::uint8_t>((v >> 16) & 0xFF), 0};
         a.has_rgb = true;
     } else if (key == "face") {
-        if (value == "solid") a.face.pattern = HT_FACE_PATTERN_SOLID;
-        else if (value == "hatch") a.face.pattern = 1;
-        else return bad("solid or hatch");
+        if (value == "solid")
+            a.face.pattern = HT_FACE_PATTERN_SOLID;
+        else if (value == "hatch")
+            a.face.pattern = 1;
+        else
+            return bad("solid or hatch");
     } else if (key == "clip") {
         std::vector<int> v;
         size_t pos = 0;
@@ -194,12 +205,14 @@ bool CheckCount(Context& c, const std::string& kind, const DrawingAction& a) {
 
 bool ParseLine(Context& c, const std::string& raw, Drawing& out) {
     const std::string line = Trim(raw);
-    if (line.compare(0, 7, "drawing") == 0 && (line.size() == 7 || line[7] == ' ' || line[7] == '\t')) {
+    if (line.compare(0, 7, "drawing") == 0 &&
+        (line.size() == 7 || line[7] == ' ' || line[7] == '\t')) {
         const std::string name = Trim(line.substr(7));
         if (name.empty()) return c.fail("the drawing header needs a name");
         if (name.size() > kMaxNameLength) return c.fail("drawing name longer than 256 characters");
         if (!out.name.empty()) return c.fail("a second drawing header");
-        if (!out.actions.empty()) return c.fail("the drawing header must come before the first action");
+        if (!out.actions.empty())
+            return c.fail("the drawing header must come before the first action");
         out.name = name;
         return true;
     }
@@ -207,8 +220,7 @@ bool ParseLine(Context& c, const std::string& raw, Drawing& out) {
     std::vector<std::string> words = SplitBlanks(line.substr(0, colon));
     if (words.empty()) return c.fail("missing drawing action before ':'");
     const std::string& kind = words[0];
-    if (kind == "image")
-        return c.fail("image: raster images are not supported by this host yet");
+    if (kind == "image") return c.fail("image: raster images are not supported by this host yet");
     auto k = kKinds.find(kind);
     if (k == kKinds.end()) return c.fail("unknown drawing action '" + kind + "'");
     if (colon == std::string::npos) return c.fail("expected ':' before the points of " + kind);
@@ -221,7 +233,8 @@ bool ParseLine(Context& c, const std::string& raw, Drawing& out) {
     for (size_t i = 1; i < words.size(); ++i)
         if (!ParseAttribute(c, kind, words[i], a, seen)) return false;
     const bool integer = a.kind != ActionKind::DcPolyline && a.kind != ActionKind::DcPolygon;
-    if (!ParsePoints(c, line.substr(colon + 1), integer, a) || !CheckCount(c, kind, a)) return false;
+    if (!ParsePoints(c, line.substr(colon + 1), integer, a) || !CheckCount(c, kind, a))
+        return false;
     out.actions.push_back(std::move(a));
     return true;
 }

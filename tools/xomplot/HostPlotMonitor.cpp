@@ -11,7 +11,9 @@ volatile std::sig_atomic_t g_interrupted = 0;
 struct sigaction g_previous;
 bool g_installed = false;
 
-void OnInterrupt(int) { g_interrupted = 1; }
+void OnInterrupt(int) {
+    g_interrupted = 1;
+}
 }  // namespace
 
 void InstallInterruptHandler() {
@@ -29,8 +31,12 @@ void RestoreInterruptHandler() {
     g_installed = false;
 }
 
-bool InterruptRequested() { return g_interrupted != 0; }
-void ClearInterrupt() { g_interrupted = 0; }
+bool InterruptRequested() {
+    return g_interrupted != 0;
+}
+void ClearInterrupt() {
+    g_interrupted = 0;
+}
 
 int HostPlotMonitor::request(int code) {
     if (code == HT_MONITOR_POLL_CANCEL && InterruptRequested()) m_cancelled = true;
@@ -42,8 +48,10 @@ bool HostPlotMonitor::meter_start() {
     if (m_out) {
         finish_line();
         std::fprintf(m_out, "Progress: 0%%");
-        if (m_live) m_lineOpen = true;
-        else std::fputc('\n', m_out);
+        if (m_live)
+            m_lineOpen = true;
+        else
+            std::fputc('\n', m_out);
         std::fflush(m_out);
     }
     return true;

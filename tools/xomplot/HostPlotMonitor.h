@@ -15,8 +15,9 @@ bool InterruptRequested();
 void ClearInterrupt();
 
 class HostPlotMonitor : public HT_Plot_Monitor {
-public:
-    // out: where the meter is drawn (stderr); null shows nothing. live: redraw in place (a terminal).
+  public:
+    // out: where the meter is drawn (stderr); null shows nothing. live: redraw in place (a
+    // terminal).
     HostPlotMonitor(std::FILE* out, bool live) : m_out(out), m_live(live) {}
 
     int request(int code) override;
@@ -29,7 +30,7 @@ public:
     // Ends a line left open by live progress.
     void finish_line();
 
-private:
+  private:
     std::FILE* m_out;
     bool m_live;
     bool m_lineOpen = false;

@@ -22,7 +22,8 @@ bool SameRecord(const JuxNetwork::CPlotData& a, const JuxNetwork::CPlotData& b) 
 std::string ResourceLibraryPath(const std::string& driver_path) {
     const auto slash = driver_path.find_last_of('/');
     const auto dot = driver_path.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? driver_path.substr(0, dot) : driver_path) + "Res.so";
 }
 
@@ -74,7 +75,8 @@ JuxNetwork::StringLoader DriverStringLoader(const std::string& driver_path) {
     };
 }
 
-std::vector<std::wstring> PlotLogLines(const std::string& driver_path, const std::string& log_path) {
+std::vector<std::wstring> PlotLogLines(const std::string& driver_path,
+                                       const std::string& log_path) {
     JuxNetwork::PlotLog log = log_path.empty()
                                   ? JuxNetwork::PlotLog()
                                   : JuxNetwork::PlotLog(xomplatform::FromUtf8(log_path));

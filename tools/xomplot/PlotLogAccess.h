@@ -14,12 +14,12 @@ namespace xomplot {
 // added. Other plots may write the same log meanwhile (another xomplot): only records that are new
 // and name this drawing and printer count, and when those disagree the status stays unknown.
 class PlotLogStatusSource : public DriverStatusSource {
-public:
+  public:
     PlotLogStatusSource();
     std::optional<std::wstring> last_plot_status(const std::wstring& drawing,
                                                  const std::wstring& printer) override;
 
-private:
+  private:
     std::vector<JuxNetwork::CPlotData> m_before;
 };
 

@@ -7,7 +7,9 @@
 namespace xomplot {
 
 namespace {
-std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+std::wstring Widen(const std::string& s) {
+    return std::wstring(s.begin(), s.end());
+}
 }  // namespace
 
 PlotResult DecideOutcome(const PlotObservation& seen) {

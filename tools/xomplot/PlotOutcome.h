@@ -14,16 +14,16 @@ enum class PlotOutcome : int { Complete = 0, Failed = 1, Empty = 2, Cancelled = 
 inline constexpr int kExitUsage = 64;
 
 struct PlotObservation {
-    bool cancelled = false;       // the user cancelled (Ctrl-C)
-    bool aborted = false;         // the driver told the monitor to abort
-    bool output_opened = false;   // an output object exists and was opened
+    bool cancelled = false;      // the user cancelled (Ctrl-C)
+    bool aborted = false;        // the driver told the monitor to abort
+    bool output_opened = false;  // an output object exists and was opened
     std::size_t bytes_written = 0;
     std::size_t write_failures = 0;
-    std::wstring output_error;    // the output object's last error (open, write or close)
-    std::vector<std::string> host_errors;      // what the host itself failed at (exceptions, set-up)
-    std::vector<int> reported_messages;        // message numbers the driver reported
-    std::vector<std::wstring> shown_messages;  // texts the driver showed through the handler
-    std::optional<std::wstring> driver_status; // the driver's status text for this plot, if known
+    std::wstring output_error;             // the output object's last error (open, write or close)
+    std::vector<std::string> host_errors;  // what the host itself failed at (exceptions, set-up)
+    std::vector<int> reported_messages;    // message numbers the driver reported
+    std::vector<std::wstring> shown_messages;   // texts the driver showed through the handler
+    std::optional<std::wstring> driver_status;  // the driver's status text for this plot, if known
 };
 
 struct PlotResult {
@@ -35,7 +35,7 @@ PlotResult DecideOutcome(const PlotObservation& seen);
 
 // The seam for the driver's own status text (later read from its plot log).
 class DriverStatusSource {
-public:
+  public:
     virtual ~DriverStatusSource() = default;
     // The status text the driver recorded for the plot of this drawing and printer that just
     // ended; nullopt when unknown.

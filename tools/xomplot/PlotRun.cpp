@@ -37,8 +37,10 @@ std::string Narrow(const std::wstring& w) {
     char buf[8];
     for (wchar_t c : w) {
         const std::size_t n = std::wcrtomb(buf, c, &state);
-        if (n == static_cast<std::size_t>(-1)) out += '?';
-        else out.append(buf, n);
+        if (n == static_cast<std::size_t>(-1))
+            out += '?';
+        else
+            out.append(buf, n);
     }
     return out;
 }
@@ -47,14 +49,16 @@ std::string Narrow(const std::wstring& w) {
 // Messages are kept but not printed: the driver also shows each one through the platform's
 // message service, whose console backend already prints it.
 class HostErrorHandler : public HT_Error_Handler {
-public:
+  public:
     explicit HostErrorHandler(std::FILE* out) : m_out(out) {}
     void report(int message, const std::string& function, const std::string& item) override {
         HT_Error_Handler::report(message, function, item);
-        if (m_out) std::fprintf(m_out, "xomplot: error %d in %s: %s\n", message, function.c_str(), item.c_str());
+        if (m_out)
+            std::fprintf(m_out, "xomplot: error %d in %s: %s\n", message, function.c_str(),
+                         item.c_str());
     }
 
-private:
+  private:
     std::FILE* m_out;
 };
 
@@ -70,12 +74,24 @@ void Dispatch(HT_Plotter_Device_Data& device, const DrawingAction& a) {
     const HT_Rendition r = a.rendition();
     const int n = static_cast<int>(a.dci.empty() ? a.dc.size() : a.dci.size());
     switch (a.kind) {
-        case ActionKind::DciPolyline: device.draw_dci_polyline(r, n, a.dci.data()); break;
-        case ActionKind::DcPolyline: device.draw_dc_polyline(r, n, a.dc.data()); break;
-        case ActionKind::DciPolygon: device.draw_dci_polygon(r, n, a.dci.data(), a.colour()); break;
-        case ActionKind::DcPolygon: device.draw_dc_polygon(r, n, a.dc.data(), a.colour()); break;
-        case ActionKind::TriangleStrip: device.draw_dci_polytriangle(r, n, a.dci.data()); break;
-        case ActionKind::Dot: device.draw_dci_dot(r, a.dci[0], a.colour()); break;
+        case ActionKind::DciPolyline:
+            device.draw_dci_polyline(r, n, a.dci.data());
+            break;
+        case ActionKind::DcPolyline:
+            device.draw_dc_polyline(r, n, a.dc.data());
+            break;
+        case ActionKind::DciPolygon:
+            device.draw_dci_polygon(r, n, a.dci.data(), a.colour());
+            break;
+        case ActionKind::DcPolygon:
+            device.draw_dc_polygon(r, n, a.dc.data(), a.colour());
+            break;
+        case ActionKind::TriangleStrip:
+            device.draw_dci_polytriangle(r, n, a.dci.data());
+            break;
+        case ActionKind::Dot:
+            device.draw_dci_dot(r, a.dci[0], a.colour());
+            break;
         case ActionKind::Ellipse:
             device.draw_dci_ellipse(r, a.dci[0], a.dci[1], a.start, a.end, a.colour());
             break;
@@ -138,8 +154,9 @@ bool ListChoices(const std::string& driver_path, std::FILE* out, std::string& er
                      Narrow(r.name).c_str(), r.dpi);
     std::fprintf(out, "Colour modes (--color-mode):\n");
     for (const auto& c : caps.color_modes)
-        std::fprintf(out, "  %c %-24s colour system %d\n", c.name == caps.default_color_mode ? '*' : ' ',
-                     Narrow(c.name).c_str(), c.color_system);
+        std::fprintf(out, "  %c %-24s colour system %d\n",
+                     c.name == caps.default_color_mode ? '*' : ' ', Narrow(c.name).c_str(),
+                     c.color_system);
     std::fprintf(out, "Media sources: %s\n", Names(caps.media_sources).c_str());
     return true;
 }
@@ -166,19 +183,25 @@ PlotResult RunPlot(const PlotOptions& options) {
     SPMP<HostErrorHandler> handler(new HostErrorHandler(msg));
     SPMP<HT_Std_Plotter_Class_Factory> factory(new HT_Std_Plotter_Class_Factory());
     SPMP<HT_Std_Plotter_Capabilities> caps = factory->HD_Create_Plotter_Capabilities({}, {}, {});
-    if (!LoadCaps(DrcPath(options.driver_path, identity ? identity->drc_file : ""), handler.get(), *caps,
-                  error)) {
+    if (!LoadCaps(DrcPath(options.driver_path, identity ? identity->drc_file : ""), handler.get(),
+                  *caps, error)) {
         st.fail(error);
         return DecideOutcome(st.seen);
     }
-    SPMP<HT_Std_Plotter_Configuration> config = factory->HD_Create_Plotter_Configuration({}, {}, {});
+    SPMP<HT_Std_Plotter_Configuration> config =
+        factory->HD_Create_Plotter_Configuration({}, {}, {});
     const std::wstring media = options.media.empty() ? caps->default_media : Widen(options.media);
-    const std::wstring res = options.resolution.empty() ? caps->default_resolution : Widen(options.resolution);
-    const std::wstring mode = options.color_mode.empty() ? caps->default_color_mode : Widen(options.color_mode);
+    const std::wstring res =
+        options.resolution.empty() ? caps->default_resolution : Widen(options.resolution);
+    const std::wstring mode =
+        options.color_mode.empty() ? caps->default_color_mode : Widen(options.color_mode);
     if (!config->select(*caps, media, res, mode)) {
-        if (!caps->find_media(media)) st.fail("unknown media '" + Narrow(media) + "' (see --list)");
-        else if (!caps->find_resolution(res)) st.fail("unknown resolution '" + Narrow(res) + "' (see --list)");
-        else st.fail("unknown colour mode '" + Narrow(mode) + "' (see --list)");
+        if (!caps->find_media(media))
+            st.fail("unknown media '" + Narrow(media) + "' (see --list)");
+        else if (!caps->find_resolution(res))
+            st.fail("unknown resolution '" + Narrow(res) + "' (see --list)");
+        else
+            st.fail("unknown colour mode '" + Narrow(mode) + "' (see --list)");
         return DecideOutcome(st.seen);
     }
     config->plot_to_file = !options.output_file.empty();
@@ -188,23 +211,27 @@ PlotResult RunPlot(const PlotOptions& options) {
 
     SPMP<HT_Meta_Capabilities> meta = factory->HD_Create_Meta_Capabilities();
     if (identity)
-        meta->version_text = Widen(std::string(identity->hdi_version) + ", " + identity->hdi_file + ": [" +
-                                   identity->driver_version + "], " + identity->drc_file + ":");
+        meta->version_text =
+            Widen(std::string(identity->hdi_version) + ", " + identity->hdi_file + ": [" +
+                  identity->driver_version + "], " + identity->drc_file + ":");
     meta->driver_path = Widen(options.driver_path);
 
     SPMP<HostPlotMonitor> monitor(new HostPlotMonitor(msg, options.live_progress));
     SPMP<HT_Shoebox> shoebox = factory->HD_Create_Shoebox();
     shoebox->plot_object = SPMP<HT_Plot_Object>(new HT_Plot_Object(monitor));
 
-    SPMP<HT_Std_Plotter_Definition> definition = factory->HD_Create_Plotter_Definition(handler.get());
+    SPMP<HT_Std_Plotter_Definition> definition =
+        factory->HD_Create_Plotter_Definition(handler.get());
     definition->set_meta_capabilities(meta);
     definition->set_plotter_capabilities(caps);
     definition->set_plotter_configuration(config);
     definition->set_shoebox(shoebox);
 
     HT_Document_Info info;
-    info.document_name = Widen(drawing.name.empty() ? fs::path(options.drawing_path).stem().string() : drawing.name);
-    info.printer_name = Widen(options.printer.empty() ? fs::path(options.driver_path).stem().string() : options.printer);
+    info.document_name =
+        Widen(drawing.name.empty() ? fs::path(options.drawing_path).stem().string() : drawing.name);
+    info.printer_name = Widen(
+        options.printer.empty() ? fs::path(options.driver_path).stem().string() : options.printer);
 
     OutputWatch watch;
     HT_Set_Plotter_IO_Observer(&OutputWatch::Observe, &watch);
@@ -261,7 +288,8 @@ PlotResult RunPlot(const PlotOptions& options) {
     }
     for (const auto& r : handler->reports()) st.seen.reported_messages.push_back(r.message);
     for (const auto& m : handler->messages()) st.seen.shown_messages.push_back(m.text);
-    if (options.status_source) st.seen.driver_status =
+    if (options.status_source)
+        st.seen.driver_status =
             options.status_source->last_plot_status(info.document_name, info.printer_name);
     return DecideOutcome(st.seen);
 }

@@ -16,7 +16,7 @@ struct PlotOptions {
     std::string media;        // DRC names; empty: the DRC's defaults
     std::string resolution;
     std::string color_mode;
-    std::string printer;      // printer name in the document info; empty: the driver's file name
+    std::string printer;  // printer name in the document info; empty: the driver's file name
     std::FILE* messages = stderr;  // errors, meter and drawing progress; null for none
     bool live_progress = false;    // redraw progress in place (a terminal)
     DriverStatusSource* status_source = nullptr;

@@ -27,23 +27,28 @@ int main(int argc, char** argv) {
     app.footer(kExitText);
     app.add_option("--driver", opt.driver_path,
                    "The driver build to load (default: drivers/xomq15.hdi of this build tree)");
-    app.add_option("drawing", opt.drawing_path, "The drawing to plot (see README, \"Drawing format\")");
+    app.add_option("drawing", opt.drawing_path,
+                   "The drawing to plot (see README, \"Drawing format\")");
     auto* out = app.add_option("-o,--output", opt.output_file, "Plot to this file");
-    auto* port = app.add_option("--port", opt.port,
-                                "Plot to a port: a device path, or \"|command\" for a print command");
+    auto* port = app.add_option(
+        "--port", opt.port, "Plot to a port: a device path, or \"|command\" for a print command");
     out->excludes(port);
     port->excludes(out);
-    app.add_option("--media", opt.media, "Media size by its DRC name (default from the DRC data: ISO_A4)");
+    app.add_option("--media", opt.media,
+                   "Media size by its DRC name (default from the DRC data: ISO_A4)");
     app.add_option("--resolution", opt.resolution, "Resolution by its DRC name (default 600_DPI)");
     app.add_option("--color-mode", opt.color_mode, "Colour mode by its DRC name (default Color)");
-    app.add_option("--printer", opt.printer, "Printer name in the document info (default: the driver's name)");
+    app.add_option("--printer", opt.printer,
+                   "Printer name in the document info (default: the driver's name)");
     app.add_option("--language", language, "Language folder of the DRC data (default en-US)");
-    app.add_flag("--list", list, "List the media sizes, resolutions and colour modes of the driver's DRC data");
+    app.add_flag("--list", list,
+                 "List the media sizes, resolutions and colour modes of the driver's DRC data");
     // Subcommands; a plot is the command line without one.
     std::string logFile;
     CLI::App* logCmd = app.add_subcommand(
-        "log", "Show the plot log of the last ten plots, newest first (labels from --driver's "
-               "string table)");
+        "log",
+        "Show the plot log of the last ten plots, newest first (labels from --driver's "
+        "string table)");
     logCmd->add_option("--file", logFile,
                        "Read this plot log file instead of the user's "
                        "($XDG_DATA_HOME/XomSeriesQ/AutoCAD_PlotLog.dat)");

@@ -22,7 +22,7 @@ struct HT_Driver_Identity {
 };
 
 class HT_Driver_Module {
-public:
+  public:
     // Loads and starts the driver at path; null with a readable error when it cannot.
     static std::unique_ptr<HT_Driver_Module> load(const std::string& path, std::string& error);
     ~HT_Driver_Module();
@@ -35,7 +35,7 @@ public:
     HT_Plotter_Device_Data* create_device() const;
     const HT_Driver_Identity* identity() const;
 
-private:
+  private:
     HT_Driver_Module(void* handle, std::string path) : m_handle(handle), m_path(std::move(path)) {}
     void* m_handle;
     std::string m_path;

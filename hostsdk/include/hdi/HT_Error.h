@@ -15,7 +15,7 @@ inline constexpr int HT_MSG_OBJECT_NOT_CREATED = 37;
 inline constexpr int HT_MSG_NOT_SUPPORTED = 90;
 
 class HT_Exception {
-public:
+  public:
     virtual ~HT_Exception() = default;
     static constexpr std::size_t kMaxContexts = 32;
     // Adds a context name (a constructor the exception passed through); names past 32 are dropped.
@@ -23,12 +23,12 @@ public:
     const std::vector<std::string>& contexts() const { return m_contexts; }
     virtual std::string what_text() const;
 
-private:
+  private:
     std::vector<std::string> m_contexts;
 };
 
 class HT_Error : public HT_Exception {
-public:
+  public:
     // module: the module whose string table describes the message (may be null).
     HT_Error(const void* module, int message, std::string function, std::string item,
              std::string source = {});
@@ -39,7 +39,7 @@ public:
     const void* module() const { return m_module; }
     std::string what_text() const override;
 
-private:
+  private:
     const void* m_module;
     int m_message;
     std::string m_function;
@@ -53,7 +53,7 @@ inline constexpr int HT_ICON_WARNING = 48;
 inline constexpr int HT_ICON_INFO = 64;
 
 class HT_Error_Handler : public HT_Counted {
-public:
+  public:
     struct Report {
         int message;
         std::string function;
@@ -73,7 +73,7 @@ public:
     const std::vector<Report>& reports() const { return m_reports; }
     const std::vector<Message>& messages() const { return m_messages; }
 
-private:
+  private:
     std::vector<Report> m_reports;
     std::vector<Message> m_messages;
 };

@@ -6,12 +6,12 @@
 #include <utility>
 
 class HT_Object {
-public:
+  public:
     virtual ~HT_Object() = default;
 };
 
 class HT_Counted : public HT_Object {
-public:
+  public:
     HT_Counted() = default;
     HT_Counted(const HT_Counted&) : m_refs(0) {}
     HT_Counted& operator=(const HT_Counted&) { return *this; }
@@ -23,7 +23,7 @@ public:
     }
     long ref_count() const { return m_refs.load(std::memory_order_relaxed); }
 
-private:
+  private:
     mutable std::atomic<long> m_refs{0};
 };
 
@@ -31,15 +31,22 @@ private:
 // reference; the object dies with its last SPMP (or explicit release).
 template <class T>
 class SPMP {
-public:
+  public:
     SPMP() = default;
-    SPMP(T* p) : m_p(p) { if (m_p) m_p->add_ref(); }  // NOLINT(google-explicit-constructor)
+    SPMP(T* p) : m_p(p) {
+        if (m_p) m_p->add_ref();
+    }  // NOLINT(google-explicit-constructor)
     SPMP(const SPMP& o) : SPMP(o.m_p) {}
     SPMP(SPMP&& o) noexcept : m_p(std::exchange(o.m_p, nullptr)) {}
     template <class U>
     SPMP(const SPMP<U>& o) : SPMP(o.get()) {}  // NOLINT(google-explicit-constructor)
-    ~SPMP() { if (m_p) m_p->release(); }
-    SPMP& operator=(SPMP o) noexcept { std::swap(m_p, o.m_p); return *this; }
+    ~SPMP() {
+        if (m_p) m_p->release();
+    }
+    SPMP& operator=(SPMP o) noexcept {
+        std::swap(m_p, o.m_p);
+        return *this;
+    }
 
     T* get() const { return m_p; }
     T* operator->() const { return m_p; }
@@ -48,6 +55,6 @@ public:
     void reset() { SPMP().swap(*this); }
     void swap(SPMP& o) noexcept { std::swap(m_p, o.m_p); }
 
-private:
+  private:
     T* m_p = nullptr;
 };

@@ -14,41 +14,43 @@ struct HT_Palette_Entry {
 };
 
 class HT_Color_Cube {
-public:
+  public:
     // steps per primary; the cube occupies steps^3 entries starting at first_entry.
     HT_Color_Cube(int first_entry, int steps) : m_first(first_entry), m_steps(steps) {}
     int first_entry() const { return m_first; }
     int steps() const { return m_steps; }
 
-private:
+  private:
     int m_first;
     int m_steps;
 };
 
 class HT_Gray_Ramp {
-public:
+  public:
     HT_Gray_Ramp(int first_entry, int steps) : m_first(first_entry), m_steps(steps) {}
     int first_entry() const { return m_first; }
     int steps() const { return m_steps; }
 
-private:
+  private:
     int m_first;
     int m_steps;
 };
 
 class HT_Palette : public HT_Counted {
-public:
+  public:
     static constexpr int kMaxEntries = 256;
 
     int size() const { return m_size; }
     void set_size(int size);
-    const HT_Palette_Entry& entry(int index) const { return m_entries.at(static_cast<size_t>(index)); }
+    const HT_Palette_Entry& entry(int index) const {
+        return m_entries.at(static_cast<size_t>(index));
+    }
     void set_entry(int index, HT_Palette_Entry e) { m_entries.at(static_cast<size_t>(index)) = e; }
     // Fill entries with an evenly spaced cube (components 0..255) or ramp (black to white).
     void set_color_cube(const HT_Color_Cube& cube);
     void set_gray_ramp(const HT_Gray_Ramp& ramp);
 
-private:
+  private:
     std::array<HT_Palette_Entry, kMaxEntries> m_entries{};
     int m_size = 0;
 };

@@ -7,7 +7,7 @@ inline constexpr int HT_MONITOR_POLL_CANCEL = 0;
 inline constexpr int HT_MONITOR_ABORT = 2;
 
 class HT_Plot_Monitor : public HT_Counted {
-public:
+  public:
     // Request 0 returns non-zero when the user cancelled; request 2 aborts the plot (returns 0).
     virtual int request(int code);
     // Opens the meter; false when the host refuses one.
@@ -21,7 +21,7 @@ public:
     int last_percent() const { return m_lastPercent; }
     void cancel() { m_cancelled = true; }
 
-protected:
+  protected:
     bool m_cancelled = false;
     bool m_aborted = false;
     int m_lastPercent = -1;
@@ -29,14 +29,14 @@ protected:
 
 // The plot object a definition's shoebox carries: it owns the plot's monitor.
 class HT_Plot_Object : public HT_Counted {
-public:
+  public:
     explicit HT_Plot_Object(SPMP<HT_Plot_Monitor> monitor) : m_monitor(std::move(monitor)) {}
     HT_Plot_Monitor* plot_monitor() const { return m_monitor.get(); }
     // The call a device makes with 0 when it takes the plot (kept for the host's bookkeeping).
     void set_plot_state(int state) { m_state = state; }
     int plot_state() const { return m_state; }
 
-private:
+  private:
     SPMP<HT_Plot_Monitor> m_monitor;
     int m_state = -1;
 };

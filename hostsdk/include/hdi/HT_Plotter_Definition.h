@@ -10,7 +10,7 @@
 class HT_Plotter_IO;
 
 class HT_Std_Plotter_Definition : public HT_Counted {
-public:
+  public:
     explicit HT_Std_Plotter_Definition(HT_Error_Handler* error_handler);
     ~HT_Std_Plotter_Definition() override;
 
@@ -30,7 +30,7 @@ public:
     virtual bool get_driver_hints_helpfile(std::wstring& file, std::wstring& topic);
     virtual bool get_true_device_colors(HT_Palette* palette) { return false; }
 
-private:
+  private:
     SPMP<HT_Error_Handler> m_errorHandler;
     SPMP<HT_Meta_Capabilities> m_meta;
     SPMP<HT_Std_Plotter_Capabilities> m_caps;
@@ -39,11 +39,13 @@ private:
 };
 
 class HT_Std_Plotter_Class_Factory : public HT_Counted {
-public:
-    virtual SPMP<HT_Std_Plotter_Capabilities> HD_Create_Plotter_Capabilities(
-        const std::wstring&, const std::wstring&, const std::wstring&);
-    virtual SPMP<HT_Std_Plotter_Configuration> HD_Create_Plotter_Configuration(
-        const std::wstring&, const std::wstring&, const std::wstring&);
+  public:
+    virtual SPMP<HT_Std_Plotter_Capabilities> HD_Create_Plotter_Capabilities(const std::wstring&,
+                                                                             const std::wstring&,
+                                                                             const std::wstring&);
+    virtual SPMP<HT_Std_Plotter_Configuration> HD_Create_Plotter_Configuration(const std::wstring&,
+                                                                               const std::wstring&,
+                                                                               const std::wstring&);
     virtual SPMP<HT_Std_Plotter_Definition> HD_Create_Plotter_Definition(
         HT_Error_Handler* error_handler);
     virtual SPMP<HT_Meta_Capabilities> HD_Create_Meta_Capabilities();

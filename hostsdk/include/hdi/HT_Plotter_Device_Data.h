@@ -28,7 +28,7 @@ struct HT_Plotter_Options {
 };
 
 class HT_Renderer_Data : public HT_Counted {
-public:
+  public:
     HT_Renderer_Options& renderer_options() { return m_renderer; }
     const HT_Renderer_Options& renderer_options() const { return m_renderer; }
     HT_Action_Table& actions() { return m_actions; }
@@ -49,7 +49,7 @@ public:
                           const HT_DCI_Point& radii, float start, float end, const HT_RGB* colour);
     void draw_dci_image(const HT_Rendition& r, const HT_DCI_Point& position, const HT_Image& image);
 
-protected:
+  protected:
     HT_Renderer_Options m_renderer;
     HT_Action_Table m_actions;
 };
@@ -57,46 +57,46 @@ protected:
 class HT_Device_Data : public HT_Renderer_Data {};
 
 class HT_Plotter_Device_Data : public HT_Device_Data {
-public:
+  public:
     HT_Plotter_Device_Data();
-    ~HT_Plotter_Device_Data() override;                               // slot 0
+    ~HT_Plotter_Device_Data() override;  // slot 0
 
-    virtual int get_device_flags() { return 0; }                      // slot 1
-    virtual HT_Renderer_Options* get_renderer_options() { return &m_renderer; }        // 2
+    virtual int get_device_flags() { return 0; }                                 // slot 1
+    virtual HT_Renderer_Options* get_renderer_options() { return &m_renderer; }  // 2
     virtual const HT_Renderer_Options* get_renderer_options() const { return &m_renderer; }  // 3
-    virtual void optimize_current_options() {}                        // 4
-    virtual void optimize_current_renderer_options() {}               // 5
-    virtual HT_Plotter_Options* get_option_table() { return &m_plotter; }  // 6
-    virtual void establish() {}                                       // 7
-    virtual void establish_all() { establish(); }                     // 8
-    virtual void begin_picture(const HT_Document_Info& info) {}       // 9
-    virtual void begin_picture_all(const HT_Document_Info& info) { begin_picture(info); }  // 10
-    virtual void end_picture() {}                                     // 11
-    virtual void end_picture_all() { end_picture(); }                 // 12
-    virtual void update() {}                                          // 13
-    virtual void update_all() { update(); }                           // 14
-    virtual void start_page_hook() {}                                 // 15
-    virtual void configure(HT_Std_Plotter_Definition* definition) {}  // 16
-    virtual void attach(HT_Error_Handler* error_handler) {}           // 17
-    virtual SPMP<HT_Std_Plotter_Definition> create_plotter_definition() { return {}; }  // 18
-    virtual int get_banding_requirements() { return 0; }              // 19
-    virtual bool supports_true_colors() { return true; }              // 20
-    virtual bool is_preplot_pass() { return false; }                  // 21
-    virtual bool can_alpha_blend() { return false; }                  // 22
-    virtual bool truetype_text_info() { return false; }               // 23
-    virtual void set_true_bounds(int, int, int, int) {}               // 24
-    virtual void viewport_hook() {}                                   // 25
-    virtual bool wants_raster_rotation() { return false; }            // 26
-    virtual void set_plot_transparency(bool on) { m_plotTransparency = on; }  // 27
-    virtual bool get_plot_transparency() const { return m_plotTransparency; }  // 28
-    virtual int get_memory_hint() { return 0; }                       // 29
-    virtual int write_output(const void* bytes, std::size_t length) { return 1; }  // 30
+    virtual void optimize_current_options() {}                                               // 4
+    virtual void optimize_current_renderer_options() {}                                      // 5
+    virtual HT_Plotter_Options* get_option_table() { return &m_plotter; }                    // 6
+    virtual void establish() {}                                                              // 7
+    virtual void establish_all() { establish(); }                                            // 8
+    virtual void begin_picture(const HT_Document_Info& info) {}                              // 9
+    virtual void begin_picture_all(const HT_Document_Info& info) { begin_picture(info); }    // 10
+    virtual void end_picture() {}                                                            // 11
+    virtual void end_picture_all() { end_picture(); }                                        // 12
+    virtual void update() {}                                                                 // 13
+    virtual void update_all() { update(); }                                                  // 14
+    virtual void start_page_hook() {}                                                        // 15
+    virtual void configure(HT_Std_Plotter_Definition* definition) {}                         // 16
+    virtual void attach(HT_Error_Handler* error_handler) {}                                  // 17
+    virtual SPMP<HT_Std_Plotter_Definition> create_plotter_definition() { return {}; }       // 18
+    virtual int get_banding_requirements() { return 0; }                                     // 19
+    virtual bool supports_true_colors() { return true; }                                     // 20
+    virtual bool is_preplot_pass() { return false; }                                         // 21
+    virtual bool can_alpha_blend() { return false; }                                         // 22
+    virtual bool truetype_text_info() { return false; }                                      // 23
+    virtual void set_true_bounds(int, int, int, int) {}                                      // 24
+    virtual void viewport_hook() {}                                                          // 25
+    virtual bool wants_raster_rotation() { return false; }                                   // 26
+    virtual void set_plot_transparency(bool on) { m_plotTransparency = on; }                 // 27
+    virtual bool get_plot_transparency() const { return m_plotTransparency; }                // 28
+    virtual int get_memory_hint() { return 0; }                                              // 29
+    virtual int write_output(const void* bytes, std::size_t length) { return 1; }            // 30
 
     HT_Plotter_Options& plotter_options() { return m_plotter; }
     // Lets the host refresh the current options before establish.
     void update_current_options() {}
 
-protected:
+  protected:
     HT_Plotter_Options m_plotter;
     bool m_plotTransparency = false;
 };

@@ -17,7 +17,7 @@ struct HT_Document_Info {
 };
 
 class HT_Plotter_IO : public HT_Counted {
-public:
+  public:
     explicit HT_Plotter_IO(HT_Error_Handler* error_handler);
     ~HT_Plotter_IO() override;
 
@@ -42,7 +42,7 @@ public:
     std::size_t write_failures() const { return m_writeFailures; }
     bool open_failed() const { return m_openFailed; }
 
-protected:
+  protected:
     SPMP<HT_Error_Handler> m_errorHandler;
     SPMP<HT_Std_Plotter_Definition> m_definition;
     HT_Document_Info m_docInfo;

@@ -14,10 +14,10 @@ inline constexpr int HT_COLOR_SYSTEM_RGB = 1;
 inline constexpr int HT_COLOR_SYSTEM_BITONAL = 2;
 
 struct HT_Media_Size {
-    std::wstring name;        // DRC name, e.g. "ISO_A4"
-    int display_string = 0;   // string-table id of the display text
-    double width_mm = 0;      // portrait width
-    double length_mm = 0;     // portrait length
+    std::wstring name;       // DRC name, e.g. "ISO_A4"
+    int display_string = 0;  // string-table id of the display text
+    double width_mm = 0;     // portrait width
+    double length_mm = 0;    // portrait length
     // printable-area margins in millimetres
     double margin_left = 0, margin_right = 0, margin_bottom = 0, margin_top = 0;
 };
@@ -41,7 +41,7 @@ struct HT_Custom_Item {
 };
 
 class HT_Std_Plotter_Capabilities : public HT_Counted {
-public:
+  public:
     virtual SPMP<HT_Std_Plotter_Capabilities> copy() const;
 
     std::vector<HT_Media_Size> media_sizes;
@@ -60,7 +60,7 @@ public:
 };
 
 class HT_Std_Plotter_Configuration : public HT_Counted {
-public:
+  public:
     virtual SPMP<HT_Std_Plotter_Configuration> copy() const;
 
     // The accessors a device reads at establish.
@@ -86,7 +86,7 @@ public:
 };
 
 class HT_Meta_Capabilities : public HT_Counted {
-public:
+  public:
     virtual SPMP<HT_Meta_Capabilities> copy() const;
     std::wstring version_text;
     std::wstring driver_path;
@@ -94,7 +94,7 @@ public:
 };
 
 class HT_Shoebox : public HT_Counted {
-public:
+  public:
     virtual SPMP<HT_Shoebox> copy() const;
     SPMP<HT_Plot_Object> plot_object;  // shared, not copied
     std::wstring text;

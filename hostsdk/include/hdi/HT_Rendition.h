@@ -8,7 +8,7 @@
 
 // Clip region: a set of closed contours in device coordinates (even-odd rule).
 class HT_Contour_Set_Data {
-public:
+  public:
     std::vector<std::vector<HT_DC_Point>> contours;
     bool point_inside(float x, float y) const;
 };

@@ -9,15 +9,15 @@
 #include "hdi/HT_Error.h"
 #include "hdi/HT_Plotter_Parts.h"
 
-// A parsed DRC file: a tree of properties addressed by backslash paths ("\DPIA_directory\node\info").
-// The text format (one item per line, paths case-sensitive):
+// A parsed DRC file: a tree of properties addressed by backslash paths
+// ("\DPIA_directory\node\info"). The text format (one item per line, paths case-sensitive):
 //   # or ; starts a comment line
 //   [\path\to\node]        opens a node; the properties below belong to it
 //   name = value            the property \path\to\node\name; the value runs to the line's end,
 //                           blanks trimmed; "..." keeps blanks and takes \" and \\ escapes
 // Errors name the file and line: "xomq15.drc:12: duplicate property '\resolutions\600_DPI\dpi'".
 class PM_Object {
-public:
+  public:
     // Parses the file; false with a readable error ("file:line: reason") on bad data.
     bool load(const std::string& path, std::string& error);
     bool load_text(const std::string& text, const std::string& name, std::string& error);
@@ -34,7 +34,7 @@ public:
     int property_line(const std::string& path) const;
     const std::string& name() const { return m_name; }
 
-private:
+  private:
     std::map<std::string, std::string> m_properties;
     std::map<std::string, std::vector<std::string>> m_children;
     std::map<std::string, std::vector<std::string>> m_propertyNames;
@@ -46,11 +46,11 @@ private:
 bool extract_compound_str_ex(const std::string& compound, std::string& first, std::string& second);
 
 class PM_DRC_Caps_Loader : public HT_Counted {
-public:
+  public:
     explicit PM_DRC_Caps_Loader(HT_Error_Handler* error_handler);
     // Fills caps from the DRC file; false with a readable error.
     bool load(const std::string& drc_path, HT_Std_Plotter_Capabilities& caps, std::string& error);
 
-private:
+  private:
     SPMP<HT_Error_Handler> m_errorHandler;
 };

@@ -38,14 +38,14 @@ int FakeMonitor::request(int code) {
 namespace {
 
 class FakeFactory : public HT_Std_Plotter_Class_Factory {
-public:
+  public:
     explicit FakeFactory(TestDevice& device) : m_device(device) {}
     SPMP<HT_Plotter_IO> create_plotter_io(HT_Error_Handler* handler) override {
         m_device.output = SPMP<FakeOutput>(new FakeOutput(handler));
         return m_device.output;
     }
 
-private:
+  private:
     TestDevice& m_device;
 };
 
@@ -74,7 +74,8 @@ HostPlot::HostPlot(const PlotSetup& setup)
     config->plot_to_file = setup.plotToFile;
     config->output_file = setup.outputFile;
     definition->set_plotter_configuration(config);
-    definition->set_plotter_capabilities(SPMP<HT_Std_Plotter_Capabilities>(new HT_Std_Plotter_Capabilities));
+    definition->set_plotter_capabilities(
+        SPMP<HT_Std_Plotter_Capabilities>(new HT_Std_Plotter_Capabilities));
     definition->set_meta_capabilities(SPMP<HT_Meta_Capabilities>(new HT_Meta_Capabilities));
     SPMP<HT_Shoebox> shoebox(new HT_Shoebox);
     shoebox->plot_object = SPMP<HT_Plot_Object>(new HT_Plot_Object(monitor));
@@ -100,10 +101,10 @@ HT_Rendition SolidRendition(int weight) {
 }
 
 PlotObserver::PlotObserver() {
-    xomplatform::SetMessageSink([this](const std::wstring& text, const std::wstring& caption,
-                                       xomplatform::MessageIcon) {
-        messages.push_back({text, caption});
-    });
+    xomplatform::SetMessageSink(
+        [this](const std::wstring& text, const std::wstring& caption, xomplatform::MessageIcon) {
+            messages.push_back({text, caption});
+        });
     SetPlotLogObserver([this](const PlotLogEntry& e) {
         loggedStatus.push_back(e.m_status);
         loggedBytes.push_back(e.m_byteCount);

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "Common/XOM/XomDriver.h"
+#include "hdi/HT_Plot_Monitor.h"
 #include "hdi/HT_Plotter_Definition.h"
 #include "hdi/HT_Plotter_IO.h"
-#include "hdi/HT_Plot_Monitor.h"
 
 class FakeOutput : public HT_Plotter_IO {
-public:
+  public:
     explicit FakeOutput(HT_Error_Handler* handler) : HT_Plotter_IO(handler) {}
 
     bool open() override;
@@ -30,7 +30,7 @@ public:
 };
 
 class FakeMonitor : public HT_Plot_Monitor {
-public:
+  public:
     // Poll requests answer "cancelled" from the poll numbered cancelAtPoll (1-based) on.
     int request(int code) override;
 
@@ -53,24 +53,25 @@ struct PlotSetup {
 
 // XOM_Driver with the fake output object in place of the host's.
 class TestDevice : public XOM_Driver {
-public:
+  public:
     TestDevice();
     SPMP<FakeOutput> output;
 
-protected:
+  protected:
     SPMP<HT_Std_Plotter_Class_Factory> create_class_factory() override;
 };
 
 // The host's side of one plot: definition, error handler, monitor, and the device taken through
 // configure, attach and establish.
 class HostPlot {
-public:
+  public:
     explicit HostPlot(const PlotSetup& setup = {});
     ~HostPlot();
     HostPlot(const HostPlot&) = delete;
     HostPlot& operator=(const HostPlot&) = delete;
 
-    void Begin(const std::wstring& drawing = L"Test.dwg", const std::wstring& printer = L"Q Plotter");
+    void Begin(const std::wstring& drawing = L"Test.dwg",
+               const std::wstring& printer = L"Q Plotter");
 
     SPMP<HT_Error_Handler> errors;
     SPMP<FakeMonitor> monitor;
@@ -84,7 +85,7 @@ HT_Rendition SolidRendition(int weight = 1);
 
 // Captures plot messages and plot-log records while alive.
 class PlotObserver {
-public:
+  public:
     PlotObserver();
     ~PlotObserver();
     PlotObserver(const PlotObserver&) = delete;

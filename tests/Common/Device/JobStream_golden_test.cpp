@@ -13,7 +13,9 @@
 
 namespace {
 
-HT_DCI_Point P(int x, int y) { return {x, y, 0}; }
+HT_DCI_Point P(int x, int y) {
+    return {x, y, 0};
+}
 
 // A small drawing taken through the device as a host draws it: lines of two weights and cap
 // styles, a filled triangle, a dot, a filled circle, a floating-point polyline and a triangle
@@ -35,7 +37,8 @@ std::string PlotSmallDrawing() {
     r.line.start_cap = r.line.end_cap = HT_CAP_BUTT;
     r.line.join = HT_JOIN_MITER;
     r.color.rgb = HT_RGB{0, 0, 255, 0};  // red
-    const HT_DCI_Point frame[] = {P(100, 1000), P(2000, 1000), P(2000, 2000), P(100, 2000), P(100, 1000)};
+    const HT_DCI_Point frame[] = {P(100, 1000), P(2000, 1000), P(2000, 2000), P(100, 2000),
+                                  P(100, 1000)};
     DrawDciPolyline(d, r, 5, frame);
 
     const HT_RGB blue{255, 0, 0, 0};
@@ -68,7 +71,8 @@ std::string ReadFile(const std::string& path) {
 TEST(DeviceJobStream, SmallDrawingMatchesTheGoldenJob) {
     const std::string path = std::string(XOM_DEVICE_GOLDEN_DIR) + "/small_drawing.job";
     const std::string actual = PlotSmallDrawing();
-    if (const char* update = std::getenv("XOM_UPDATE_GOLDEN"); update != nullptr && *update == '1') {
+    if (const char* update = std::getenv("XOM_UPDATE_GOLDEN");
+        update != nullptr && *update == '1') {
         std::ofstream(path, std::ios::binary | std::ios::trunc) << actual;
         GTEST_SKIP() << "golden job written to " << path;
     }
@@ -85,14 +89,20 @@ TEST(DeviceJobStream, OpeningBlockOfTheGoldenJob) {
         EXPECT_EQ(job.substr(at, field.size()), field) << what << " at offset " << at;
         at += field.size();
     };
-    expect("\x1b" "E", "reset (no job prefix in this build)");
+    expect(
+        "\x1b"
+        "E",
+        "reset (no job prefix in this build)");
     expect("\x1b%0BBP5,1;", "enter HP-GL/2, begin plot with autorotation off");
     expect("PS8400,11880;", "plot size: length then width, 210 and 297 mm in plotter units");
     expect("RO0", "no rotation");
     expect("TR0MC0", "transparency and merge off");
     expect("SC0,1.693333,0,1.693333,2;", "one user unit is one dot at 600 dpi");
     expect("CR0,255,0,255,0,255", "colour range");
-    EXPECT_EQ(job.substr(job.size() - 11), ";PUSP0PG;\x1b" "E") << "closing";
+    EXPECT_EQ(job.substr(job.size() - 11),
+              ";PUSP0PG;\x1b"
+              "E")
+        << "closing";
 }
 
 }  // namespace

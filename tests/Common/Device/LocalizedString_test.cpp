@@ -21,9 +21,9 @@ TEST(DriverStringTable, IdsAscendAndTextsAreNotEmpty) {
 TEST(DriverStringTable, CoversEveryIdTheDriverUses) {
     std::set<unsigned> used{101, 102};
     for (unsigned id = 201; id <= 215; ++id) used.insert(id);
-    for (unsigned id : {217u, 218u, 219u, 220u, 221u, 222u, 223u, 225u, 226u, 227u, 228u, 229u,
-                        230u, 231u, 233u, 235u, 237u, 238u, 264u, 265u, 266u, 267u, 268u, 270u,
-                        271u, 272u, 286u, 287u, 371u, 372u, 374u, 375u, 376u}) {
+    for (unsigned id : {217u, 218u, 219u, 220u, 221u, 222u, 223u, 225u, 226u, 227u, 228u,
+                        229u, 230u, 231u, 233u, 235u, 237u, 238u, 264u, 265u, 266u, 267u,
+                        268u, 270u, 271u, 272u, 286u, 287u, 371u, 372u, 374u, 375u, 376u}) {
         used.insert(id);
     }
     for (unsigned id = 240; id <= 261; ++id) used.insert(id);

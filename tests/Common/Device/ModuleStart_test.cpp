@@ -16,10 +16,12 @@ struct ShownMessage {
 };
 
 class ModuleStartTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        xomplatform::SetMessageSink([this](const std::wstring& t, const std::wstring& c,
-                                           xomplatform::MessageIcon i) { shown.push_back({t, c, i}); });
+        xomplatform::SetMessageSink(
+            [this](const std::wstring& t, const std::wstring& c, xomplatform::MessageIcon i) {
+                shown.push_back({t, c, i});
+            });
     }
     void TearDown() override {
         XomModuleExit();

@@ -7,7 +7,7 @@
 namespace {
 
 class OutputChannelTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetOutputState();
         SetOutputDevice(nullptr);

@@ -16,7 +16,7 @@ namespace {
 
 // Points the plot log at a fresh folder for the test's lifetime.
 class PrivateDataHome {
-public:
+  public:
     PrivateDataHome() {
         char tmpl[] = "/tmp/xom_plotlog_XXXXXX";
         m_dir = mkdtemp(tmpl);
@@ -35,7 +35,7 @@ public:
     }
     const std::string& dir() const { return m_dir; }
 
-private:
+  private:
     std::string m_dir;
     std::string m_old;
     bool m_hadOld = false;
@@ -63,8 +63,8 @@ TEST(PlotLogRecording, EveryOutcomeIsWrittenToTheLogFileOnce) {
         HostPlot cancelled;
         cancelled.monitor->cancelAtPoll = 1;
         cancelled.Begin(L"Cancelled.dwg");
-        DrawLine(*cancelled.device);             // ends the picture itself
-        cancelled.device->end_picture();         // the host's end: not logged again
+        DrawLine(*cancelled.device);      // ends the picture itself
+        cancelled.device->end_picture();  // the host's end: not logged again
     }
 
     const std::wstring path = JuxNetwork::GetPlotLogPath();

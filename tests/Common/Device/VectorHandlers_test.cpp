@@ -12,7 +12,9 @@
 
 namespace {
 
-HT_DCI_Point P(int x, int y) { return {x, y, 0}; }
+HT_DCI_Point P(int x, int y) {
+    return {x, y, 0};
+}
 
 std::vector<HpglToken> Tokens(const std::string& bytes) {
     auto result = TokenizeHpgl(bytes);
@@ -204,8 +206,10 @@ TEST(VectorHandlers, FilledCircleIsADotOfTheOutlineOrDiameterWidth) {
     plot.Begin();
     const float start = 0.0f;
     const float end = 6.2831854820251465f;
-    DrawDciEllipse(plot.device.get(), SolidRendition(11), P(500, 500), P(5, 5), start, end, nullptr);
-    DrawDciEllipse(plot.device.get(), SolidRendition(13), P(600, 500), P(5, 5), start, end, nullptr);
+    DrawDciEllipse(plot.device.get(), SolidRendition(11), P(500, 500), P(5, 5), start, end,
+                   nullptr);
+    DrawDciEllipse(plot.device.get(), SolidRendition(13), P(600, 500), P(5, 5), start, end,
+                   nullptr);
     const auto tokens = Tokens(plot.output().bytes);
     // 11 and 10 dots at 600 dpi, in millimetres.
     EXPECT_EQ(CountCommands(tokens, "PW", "0.47"), 1u);
@@ -222,7 +226,8 @@ TEST(VectorHandlers, PartialOrOvalEllipsesGoToTheHost) {
     plot.device->actions().draw_dci_polyline.set(plot.device.get(), &Recorded::Polyline);
     DrawDciEllipse(plot.device.get(), SolidRendition(), P(500, 500), P(50, 30), 0.0f,
                    6.2831854820251465f, nullptr);
-    DrawDciEllipse(plot.device.get(), SolidRendition(), P(500, 500), P(50, 50), 0.0f, 3.0f, nullptr);
+    DrawDciEllipse(plot.device.get(), SolidRendition(), P(500, 500), P(50, 50), 0.0f, 3.0f,
+                   nullptr);
     EXPECT_TRUE(plot.output().bytes.empty());
     EXPECT_EQ(Recorded::polygons.size(), 1u);
     EXPECT_EQ(Recorded::polylines.size(), 1u);

@@ -13,7 +13,9 @@
 
 namespace {
 
-HT_DCI_Point P(int x, int y) { return {x, y, 0}; }
+HT_DCI_Point P(int x, int y) {
+    return {x, y, 0};
+}
 
 void DrawLine(XOM_Driver& device, int x0, int y0, int x1, int y1, int weight = 1) {
     const HT_DCI_Point pts[] = {P(x0, y0), P(x1, y1)};
@@ -57,8 +59,13 @@ TEST(XomDriverPicture, DrawnPlotIsFramedAndComplete) {
 
     const std::string& bytes = plot.output().bytes;
     ASSERT_GE(bytes.size(), 4u);
-    EXPECT_EQ(bytes.substr(0, 2), "\x1b" "E") << "no job prefix yet: the job starts with the reset";
-    EXPECT_EQ(bytes.substr(bytes.size() - 11), ";PUSP0PG;\x1b" "E");
+    EXPECT_EQ(bytes.substr(0, 2),
+              "\x1b"
+              "E")
+        << "no job prefix yet: the job starts with the reset";
+    EXPECT_EQ(bytes.substr(bytes.size() - 11),
+              ";PUSP0PG;\x1b"
+              "E");
     ASSERT_EQ(seen.loggedStatus.size(), 1u);
     EXPECT_EQ(seen.loggedStatus[0], L"Plot complete");
     EXPECT_EQ(seen.loggedBytes[0], bytes.size());
@@ -242,7 +249,7 @@ TEST(XomDriverEstablish, LandscapeMediaIsNotTurned) {
     setup.lengthMm = 210;
     HostPlot plot(setup);
     EXPECT_EQ(g_plotStream.rotate, 0);
-    EXPECT_EQ(plot.device->renderer_options().window_width, 6780);  // ceil(600 x 287 / 25.4)
+    EXPECT_EQ(plot.device->renderer_options().window_width, 6780);   // ceil(600 x 287 / 25.4)
     EXPECT_EQ(plot.device->renderer_options().window_height, 4725);  // ceil(600 x 200 / 25.4)
 }
 
@@ -278,7 +285,8 @@ TEST(XomDriverSetUp, DefinitionsKnowTheirDevice) {
     HostPlot plot;
     ASSERT_NE(plot.device->plotter_definition(), nullptr);
     EXPECT_EQ(plot.device->plotter_definition()->device(), plot.device.get());
-    EXPECT_NE(plot.device->plotter_definition(), plot.definition.get()) << "configure makes its own";
+    EXPECT_NE(plot.device->plotter_definition(), plot.definition.get())
+        << "configure makes its own";
     auto made = plot.device->create_plotter_definition();
     auto* xom = dynamic_cast<HT_XOM_Plotter_Definition*>(made.get());
     ASSERT_NE(xom, nullptr);
@@ -333,7 +341,8 @@ TEST(XomDriverColour, ModesChooseModelAndColourSystem) {
         EXPECT_EQ(plot.device->color_system(), c.system);
         EXPECT_EQ(plot.device->renderer_options().color_system, c.system);
         EXPECT_EQ(plot.device->uses_palette(), c.palette);
-        EXPECT_EQ(plot.device->renderer_options().palette.get() == plot.device->palette(), c.palette);
+        EXPECT_EQ(plot.device->renderer_options().palette.get() == plot.device->palette(),
+                  c.palette);
     }
 }
 
@@ -369,9 +378,9 @@ TEST(XomDriverColour, DevicePaletteWithTransparencyHasPrimariesCubeAndRamp) {
     plot.device->set_plot_transparency(true);
     plot.device->configure(plot.definition.get());
     const HT_Palette& p = *plot.device->palette();
-    const HT_Palette_Entry primaries[] = {{255, 0, 0, 255}, {255, 255, 0, 255}, {0, 255, 0, 255},
-                                          {0, 255, 255, 255}, {0, 0, 255, 255}, {255, 0, 255, 255},
-                                          {0, 0, 0, 255}};
+    const HT_Palette_Entry primaries[] = {
+        {255, 0, 0, 255}, {255, 255, 0, 255}, {0, 255, 0, 255}, {0, 255, 255, 255},
+        {0, 0, 255, 255}, {255, 0, 255, 255}, {0, 0, 0, 255}};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(p.entry(i + 1).r, primaries[i].r) << i + 1;
         EXPECT_EQ(p.entry(i + 1).g, primaries[i].g) << i + 1;

@@ -22,10 +22,14 @@ extern "C" __attribute__((visibility("default"))) int HD_Module_Start() {
     Note("start;");
     return std::getenv("FAKE_DRIVER_FAIL") ? 0 : 1;
 }
-extern "C" __attribute__((visibility("default"))) void HD_Module_Exit() { Note("exit;"); }
-extern "C" __attribute__((visibility("default"))) HT_Plotter_Device_Data* HD_Create_Plotter_Device() {
+extern "C" __attribute__((visibility("default"))) void HD_Module_Exit() {
+    Note("exit;");
+}
+extern "C" __attribute__((visibility("default"))) HT_Plotter_Device_Data*
+HD_Create_Plotter_Device() {
     return new HT_Plotter_Device_Data();
 }
-extern "C" __attribute__((visibility("default"))) const HT_Driver_Identity* HD_Get_Driver_Identity() {
+extern "C" __attribute__((visibility("default"))) const HT_Driver_Identity*
+HD_Get_Driver_Identity() {
     return &kIdentity;
 }

@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class JuxArchiveFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "juxarchive-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -92,7 +92,8 @@ TEST_F(JuxArchiveFileTest, HeaderChecksRejectForeignEmptyAndShortFiles) {
         std::wstring text;
     };
     const Case cases[] = {
-        {std::string(18, 'x') + "abcd", L"ERROR trying to read JuxArchiveFile: protocol not valid."},
+        {std::string(18, 'x') + "abcd",
+         L"ERROR trying to read JuxArchiveFile: protocol not valid."},
         {Header(0) + std::string(10, 'z'), L"ERROR trying to read JuxArchiveFile: empty file"},
         {kMarker.substr(0, 5), L"CJuxArchiveFile read count error: expected 18 != acutal 5"},
         {"", L"CJuxArchiveFile read count error: expected 18 != acutal 0"},
@@ -134,7 +135,8 @@ TEST_F(JuxArchiveFileTest, OpensAreExclusiveUntilClosed) {
         second.SetShowErrors(false);
         EXPECT_EQ(second.OpenForRead(), kE_FAIL);
         EXPECT_EQ(second.GetOpenError().systemError, EWOULDBLOCK);
-        EXPECT_EQ(second.GetErrorText(), L"File error: Resource temporarily unavailable, " + WPath());
+        EXPECT_EQ(second.GetErrorText(),
+                  L"File error: Resource temporarily unavailable, " + WPath());
         EXPECT_FALSE(second.IsOpen());
         EXPECT_EQ(second.OpenForWrite(), kE_FAIL);
     }

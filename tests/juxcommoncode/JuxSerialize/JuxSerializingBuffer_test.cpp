@@ -26,12 +26,12 @@ std::vector<char> Pattern(std::size_t n, int seed = 0) {
 // Refuses block memory once `allowed` blocks were handed out, or only for the block numbered
 // `failOnly` when that is set.
 class FailingBuffer : public CJuxSerializingBuffer {
-public:
+  public:
     int allowed = 1 << 30;
     int failOnly = -1;
     int calls = 0;
 
-protected:
+  protected:
     char* AllocateBlockMemory(std::uint32_t size) override {
         const int n = calls++;
         if (n == failOnly || n >= allowed) return nullptr;
@@ -188,8 +188,9 @@ TEST(JuxSerializingBuffer, AllocationFailureKeepsWhatWasWrittenAndBufferStaysUsa
     ASSERT_EQ(buffer.StartWriteTo(), kS_OK);
     const auto bytes = Pattern(20);
     EXPECT_EQ(buffer.WriteBytes(bytes.data(), bytes.size()), kE_OUTOFMEMORY);
-    EXPECT_EQ(buffer.GetErrorText(),
-              L"Failure to allocate memory, JuxSerialize CJuxSerializingBuffer::AllocateNextBuffer 583");
+    EXPECT_EQ(
+        buffer.GetErrorText(),
+        L"Failure to allocate memory, JuxSerialize CJuxSerializingBuffer::AllocateNextBuffer 583");
     EXPECT_EQ(buffer.GetDataSize(), 16u);
     EXPECT_EQ(buffer.GetBlockCount(), 3u) << "the failed entry stays in the list";
 

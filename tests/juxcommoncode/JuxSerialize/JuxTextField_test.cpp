@@ -62,8 +62,7 @@ TEST(JuxTextField, LengthPrefixIsLittleEndianByteCount) {
 // Non-ASCII names are stored whole as UTF-8, whether the program set a UTF-8 locale or left the
 // plain "C" one active.
 TEST(JuxTextField, ChineseAndEmojiAreStoredWholeInCAndUtf8Locales) {
-    const std::string chineseUtf8 =
-        "\xe5\x9b\xbe\xe7\xba\xb8-\xe5\xb9\xb3\xe9\x9d\xa2\xe5\x9b\xbe";
+    const std::string chineseUtf8 = "\xe5\x9b\xbe\xe7\xba\xb8-\xe5\xb9\xb3\xe9\x9d\xa2\xe5\x9b\xbe";
     const std::string emojiUtf8 = "plan \xf0\x9f\x8f\x97\xf0\x9f\x93\x90.dwg";
     for (const char* locale : {"C", "C.UTF-8"}) {
         SCOPED_TRACE(locale);
@@ -83,8 +82,8 @@ TEST(JuxTextField, ChineseAndEmojiAreStoredWholeInCAndUtf8Locales) {
 TEST(JuxTextField, TextBeyond65535BytesIsCutAtACharacterBoundary) {
     const std::wstring emoji(20000, L'\U0001F4D0');  // 80000 bytes of UTF-8
     const std::string bytes = Written(emoji);
-    const std::size_t stored = static_cast<unsigned char>(bytes[0]) |
-                               (static_cast<unsigned char>(bytes[1]) << 8);
+    const std::size_t stored =
+        static_cast<unsigned char>(bytes[0]) | (static_cast<unsigned char>(bytes[1]) << 8);
     EXPECT_EQ(stored, 65532u) << "16383 whole characters of 4 bytes";
     EXPECT_EQ(bytes.size(), stored + 2);
     EXPECT_EQ(ReadBack(bytes), emoji.substr(0, 16383));
@@ -98,7 +97,12 @@ TEST(JuxTextField, TextBeyond65535BytesIsCutAtACharacterBoundary) {
 TEST(JuxTextField, ReadingEndsTextAtFirstZeroButConsumesTheWholeField) {
     CJuxSerializingBuffer buffer;
     buffer.StartWriteTo();
-    const std::string field("\x05\x00" "ab\0cd" "\x01\x00" "z", 10);
+    const std::string field(
+        "\x05\x00"
+        "ab\0cd"
+        "\x01\x00"
+        "z",
+        10);
     buffer.WriteBytes(field.data(), field.size());
     buffer.StartReadFrom();
     std::wstring first, second;
@@ -112,13 +116,22 @@ TEST(JuxTextField, ReadingEndsTextAtFirstZeroButConsumesTheWholeField) {
 TEST(JuxTextField, MalformedFieldsFailOrDecodeSafely) {
     HRESULT hr = kS_OK;
     // Announces 10 bytes, holds 3: fails and leaves the text alone.
-    EXPECT_EQ(ReadBack(std::string("\x0a\x00" "abc", 5), &hr), L"unchanged");
+    EXPECT_EQ(ReadBack(std::string("\x0a\x00"
+                                   "abc",
+                                   5),
+                       &hr),
+              L"unchanged");
     EXPECT_TRUE(Failed(hr));
     // One byte of a count.
     EXPECT_EQ(ReadBack(std::string("\x05", 1), &hr), L"unchanged");
     EXPECT_TRUE(Failed(hr));
     // Bytes that are not UTF-8 become replacement characters, one per byte.
-    EXPECT_EQ(ReadBack(std::string("\x04\x00" "a\xff\xe5" "b", 6), &hr), L"a\uFFFD\uFFFDb");
+    EXPECT_EQ(ReadBack(std::string("\x04\x00"
+                                   "a\xff\xe5"
+                                   "b",
+                                   6),
+                       &hr),
+              L"a\uFFFD\uFFFDb");
     EXPECT_EQ(hr, kS_OK);
 }
 

@@ -17,7 +17,7 @@ using namespace plotlogtest;
 
 // Sets or clears the given variables for one test and restores them afterwards.
 class ScopedEnv {
-public:
+  public:
     void Set(const char* name, const char* value) {
         if (!saved_.count(name)) {
             const char* old = std::getenv(name);
@@ -39,7 +39,7 @@ public:
         }
     }
 
-private:
+  private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
@@ -58,7 +58,8 @@ TEST_F(PlotLogPathTest, FallsBackThroughHomeAndTemporaryFolders) {
     const std::string h = home.string();
     env.Set("XDG_DATA_HOME", "relative/ignored");
     env.Set("HOME", (h + "/user").c_str());
-    EXPECT_EQ(GetPlotLogPath(), fs::path(h + "/user/.local/share/XomSeriesQ/AutoCAD_PlotLog.dat").wstring());
+    EXPECT_EQ(GetPlotLogPath(),
+              fs::path(h + "/user/.local/share/XomSeriesQ/AutoCAD_PlotLog.dat").wstring());
 
     env.Set("XDG_DATA_HOME", nullptr);
     env.Set("HOME", nullptr);

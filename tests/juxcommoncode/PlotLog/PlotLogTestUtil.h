@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 // Points XDG_DATA_HOME at a fresh temporary folder for the test and restores it afterwards.
 class DataHomeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "plotlog-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
@@ -50,7 +50,9 @@ protected:
     std::string savedXdg;
 };
 
-inline std::string U16(std::uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
+inline std::string U16(std::uint16_t v) {
+    return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
+}
 inline std::string U32(std::uint32_t v) {
     std::string s;
     for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -93,8 +95,9 @@ inline std::string LogBytes(const std::vector<Rec>& records) {
 
 inline Rec Numbered(int n) {
     const std::string s = std::to_string(n);
-    return Rec{"drawing " + s, "2024-01-01 00:00:" + std::string(n < 10 ? "0" : "") + s, "printer " + s,
-               "dest " + s, "status " + s, static_cast<std::uint64_t>(n) * 1000};
+    return Rec{"drawing " + s, "2024-01-01 00:00:" + std::string(n < 10 ? "0" : "") + s,
+               "printer " + s, "dest " + s,
+               "status " + s,  static_cast<std::uint64_t>(n) * 1000};
 }
 
 // The first differing offset, for readable failures of byte comparisons.
@@ -102,8 +105,8 @@ inline std::string FirstDifference(const std::string& a, const std::string& b) {
     std::size_t i = 0;
     while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
     if (i == a.size() && i == b.size()) return "identical";
-    return "first difference at offset " + std::to_string(i) + " (sizes " + std::to_string(a.size()) +
-           " and " + std::to_string(b.size()) + ")";
+    return "first difference at offset " + std::to_string(i) + " (sizes " +
+           std::to_string(a.size()) + " and " + std::to_string(b.size()) + ")";
 }
 
 }  // namespace plotlogtest

@@ -55,13 +55,13 @@ TEST_F(PlotLogTest, FirstPlotCreatesFolderAndAFileMatchingTheFormatByteForByte) 
     ASSERT_EQ(RecordPlot(plot), kS_OK);
 
     const std::string body =
-        U32(1) +                                                   // count
-        Text("\xe5\x9b\xbe\xe7\xba\xb8 \xf0\x9f\x93\x90.dwg") +    // Drawing, UTF-8, whole
-        U64(0x123456789ULL) +                                      // Byte Count, all 64 bits
-        Text("2024-02-29 23:59:58") +                              // Date:Time
-        Text("Q Series 42") +                                      // Printer
-        Text("Q Series 42   10.0.0.7") +                           // Destination
-        Text("Plot complete");                                     // Status
+        U32(1) +                                                 // count
+        Text("\xe5\x9b\xbe\xe7\xba\xb8 \xf0\x9f\x93\x90.dwg") +  // Drawing, UTF-8, whole
+        U64(0x123456789ULL) +                                    // Byte Count, all 64 bits
+        Text("2024-02-29 23:59:58") +                            // Date:Time
+        Text("Q Series 42") +                                    // Printer
+        Text("Q Series 42   10.0.0.7") +                         // Destination
+        Text("Plot complete");                                   // Status
     ASSERT_EQ(body.size(), 102u);
     const std::string expected = HeaderBytes(120) + body;  // marker, total length, reserved
     const std::string actual = ReadLog();
@@ -200,7 +200,9 @@ TEST_F(PlotLogTest, BusyFileMakesLoadAndSaveFailWithoutDamage) {
     EXPECT_TRUE(log.GetRecords().empty());
     holder.Close();
     EXPECT_EQ(ReadLog(), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(LogFile().parent_path()), fs::directory_iterator{}), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(LogFile().parent_path()), fs::directory_iterator{}),
+        1);
 }
 
 // A save that dies before it finishes (a crash: the process exits in the middle) or fails (disk
@@ -236,7 +238,9 @@ TEST_F(PlotLogTest, InterruptedOrFailedSaveKeepsTheLoggedRecords) {
     }
     // The log keeps working after the crash, and the next save clears the crashed one's leftover.
     ASSERT_EQ(RecordPlot(MakeRecord(6)), kS_OK);
-    EXPECT_EQ(std::distance(fs::directory_iterator(LogFile().parent_path()), fs::directory_iterator{}), 1);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(LogFile().parent_path()), fs::directory_iterator{}),
+        1);
     PlotLog log;
     ASSERT_EQ(log.Load(), kS_OK);
     EXPECT_EQ(Drawings(log), NumberedDrawings(1, 6));

@@ -24,8 +24,14 @@ TEST(BerLengthInteger32, EncodesShortAndLongFormsAndDecodesThemBack) {
         std::uint32_t value;
         const char* octets;
     } cases[] = {
-        {0, "00"},          {127, "7F"},         {128, "81 80"},          {255, "81 FF"},
-        {256, "82 01 00"},  {300, "82 01 2C"},   {65535, "82 FF FF"},     {65536, "83 01 00 00"},
+        {0, "00"},
+        {127, "7F"},
+        {128, "81 80"},
+        {255, "81 FF"},
+        {256, "82 01 00"},
+        {300, "82 01 2C"},
+        {65535, "82 FF FF"},
+        {65536, "83 01 00 00"},
         {0xFFFFFFFFu, "84 FF FF FF FF"},
     };
     for (const auto& c : cases) {
@@ -58,10 +64,16 @@ TEST(BerDataInteger32, EncodesTwosComplementAndDecodesBack) {
         std::int32_t value;
         const char* octets;
     } cases[] = {
-        {0, "00"},           {127, "7F"},           {128, "00 80"},
-        {200, "00 C8"},      {256, "01 00"},        {32768, "00 80 00"},
-        {INT_MAX, "7F FF FF FF"},                   {-1, "FF FF FF FF"},
-        {-42, "FF FF FF D6"},                       {INT_MIN, "80 00 00 00"},
+        {0, "00"},
+        {127, "7F"},
+        {128, "00 80"},
+        {200, "00 C8"},
+        {256, "01 00"},
+        {32768, "00 80 00"},
+        {INT_MAX, "7F FF FF FF"},
+        {-1, "FF FF FF FF"},
+        {-42, "FF FF FF D6"},
+        {INT_MIN, "80 00 00 00"},
     };
     for (const auto& c : cases) {
         CBerDataInteger32 integer;
@@ -80,8 +92,13 @@ TEST(BerDataInteger32, DecodesTheMinimalFormsThatAgentsSend) {
         const char* octets;
         std::int32_t value;
     } cases[] = {
-        {"D6", -42},         {"FF", -1},           {"FF 7F", -129},   {"80 00", -32768},
-        {"80 00 00", -8388608},                    {"00 FF", 255},    {"", 0},
+        {"D6", -42},
+        {"FF", -1},
+        {"FF 7F", -129},
+        {"80 00", -32768},
+        {"80 00 00", -8388608},
+        {"00 FF", 255},
+        {"", 0},
         {"00 FF FF FF FF", -1},  // beyond four octets only the last four count
     };
     for (const auto& c : cases) {
@@ -96,8 +113,13 @@ TEST(BerDataUnInteger32, KeepsValuesWithTheTopBitSetNonNegative) {
         std::uint32_t value;
         const char* octets;
     } cases[] = {
-        {0, "00"},           {127, "7F"},           {200, "00 C8"},    {255, "00 FF"},
-        {256, "01 00"},      {4000000000u, "00 EE 6B 28 00"},         {0xFFFFFFFFu, "00 FF FF FF FF"},
+        {0, "00"},
+        {127, "7F"},
+        {200, "00 C8"},
+        {255, "00 FF"},
+        {256, "01 00"},
+        {4000000000u, "00 EE 6B 28 00"},
+        {0xFFFFFFFFu, "00 FF FF FF FF"},
     };
     for (const auto& c : cases) {
         CBerDataUnInteger32 value;

@@ -180,10 +180,10 @@ TEST(BerTripleLength, RefusesTheIndefiniteForm) {
 
 TEST(BerTripleNull, ContentOctetsAreSkippedSoTheNextElementStaysAligned) {
     // A list of two varbinds; the first one's Null carries two content octets.
-    const BerOctets octets = Hex(
-        "30 16"
-        "  30 09 06 03 2B 06 01 05 02 AA BB"
-        "  30 09 06 03 2B 06 02 02 02 01 2C");
+    const BerOctets octets =
+        Hex("30 16"
+            "  30 09 06 03 2B 06 01 05 02 AA BB"
+            "  30 09 06 03 2B 06 02 02 02 01 2C");
     CSnmpVarbindList list;
     ASSERT_EQ(Decode(list, octets).result, 0);
     ASSERT_EQ(list.GetCount(), 2u);

@@ -233,25 +233,25 @@ TempFolder::~TempFolder() {
 bool WritePcap(const std::string& path, const std::vector<PcapDatagram>& datagrams) {
     std::ofstream out(path, std::ios::binary);
     if (!out) return false;
-    PutLe32(out, 0xA1B2C3D4);                    // magic, microsecond time stamps
-    out.write("\x02\x00\x04\x00", 4);            // version 2.4
-    PutLe32(out, 0);                             // time zone
-    PutLe32(out, 0);                             // accuracy
-    PutLe32(out, 262144);                        // snap length
-    PutLe32(out, 101);                           // LINKTYPE_RAW: frames are IPv4 packets
+    PutLe32(out, 0xA1B2C3D4);          // magic, microsecond time stamps
+    out.write("\x02\x00\x04\x00", 4);  // version 2.4
+    PutLe32(out, 0);                   // time zone
+    PutLe32(out, 0);                   // accuracy
+    PutLe32(out, 262144);              // snap length
+    PutLe32(out, 101);                 // LINKTYPE_RAW: frames are IPv4 packets
     std::uint32_t seconds = 1700000000;
     for (const auto& d : datagrams) {
         BerOctets frame;
         const auto total = static_cast<std::uint16_t>(20 + 8 + d.payload.size());
-        frame.push_back(0x45);                   // IPv4, 20-octet header
+        frame.push_back(0x45);  // IPv4, 20-octet header
         frame.push_back(0x00);
         PutU16(frame, total);
-        PutU16(frame, 0);                        // identification
-        PutU16(frame, 0x4000);                   // don't fragment
-        frame.push_back(64);                     // TTL
-        frame.push_back(17);                     // UDP
-        PutU16(frame, 0);                        // header checksum, filled below
-        for (int i = 0; i < 2; ++i) {            // 127.0.0.1 -> 127.0.0.1
+        PutU16(frame, 0);              // identification
+        PutU16(frame, 0x4000);         // don't fragment
+        frame.push_back(64);           // TTL
+        frame.push_back(17);           // UDP
+        PutU16(frame, 0);              // header checksum, filled below
+        for (int i = 0; i < 2; ++i) {  // 127.0.0.1 -> 127.0.0.1
             frame.insert(frame.end(), {127, 0, 0, 1});
         }
         const std::uint16_t ipSum = Checksum16(frame.data(), 20);
@@ -260,7 +260,7 @@ bool WritePcap(const std::string& path, const std::vector<PcapDatagram>& datagra
         PutU16(frame, d.sourcePort);
         PutU16(frame, d.destinationPort);
         PutU16(frame, static_cast<std::uint16_t>(8 + d.payload.size()));
-        PutU16(frame, 0);                        // UDP checksum 0: not computed
+        PutU16(frame, 0);  // UDP checksum 0: not computed
         frame.insert(frame.end(), d.payload.begin(), d.payload.end());
         PutLe32(out, seconds++);
         PutLe32(out, 0);

@@ -26,7 +26,7 @@ CommandResult RunCommand(const std::vector<std::string>& argv, int timeoutMs);
 // A child process started in the background and ended (SIGTERM, then SIGKILL) by the destructor,
 // so every exit path of a test stops it. It also dies with the test process.
 class ChildProcess {
-public:
+  public:
     ChildProcess() = default;
     ~ChildProcess() { Stop(); }
     ChildProcess(const ChildProcess&) = delete;
@@ -41,13 +41,13 @@ public:
     void Stop();
     pid_t Pid() const { return m_pid; }
 
-private:
+  private:
     pid_t m_pid = -1;
 };
 
 // A UDP socket bound to 127.0.0.1.
 class LoopbackUdpSocket {
-public:
+  public:
     LoopbackUdpSocket();
     ~LoopbackUdpSocket();
     LoopbackUdpSocket(const LoopbackUdpSocket&) = delete;
@@ -59,7 +59,7 @@ public:
     // Waits at most timeoutMs for one datagram; false on time-out.
     bool Receive(BerOctets& datagram, std::uint16_t& fromPort, int timeoutMs);
 
-private:
+  private:
     int m_fd = -1;
     std::uint16_t m_port = 0;
 };
@@ -69,14 +69,14 @@ std::uint16_t FreeUdpPort();
 
 // A fresh folder under the temporary folder, removed with everything in it by the destructor.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::string& Path() const { return m_path; }
 
-private:
+  private:
     std::string m_path;
 };
 

@@ -32,10 +32,10 @@ TEST(SnmpHostileInput, FourOctetLengthInANineByteDatagram) {
 
 TEST(SnmpHostileInput, LengthsPastTheEndOfTheDatagram) {
     const char* datagrams[] = {
-        "30 82 01 00 02 01 00",          // message longer than the datagram
-        "30 84 00 00 FF FF 02 01 00",    // the same with a four-octet length
-        "30 05 02 01 00 04 7F 41",       // community past the end
-        "30 03 02 7F 00",                // version past the end
+        "30 82 01 00 02 01 00",        // message longer than the datagram
+        "30 84 00 00 FF FF 02 01 00",  // the same with a four-octet length
+        "30 05 02 01 00 04 7F 41",     // community past the end
+        "30 03 02 7F 00",              // version past the end
     };
     for (const char* hex : datagrams) {
         CSnmpMessage message;
@@ -116,7 +116,8 @@ TEST(SnmpHostileInput, OctetStringsWithZerosAndBrokenUtf8) {
               L"1.3.6.1.1  [OctetString]  4 bytes: 00 00 00 41 ");
     EXPECT_EQ(back.Varbinds().GetAt(1).ToText(),
               L"1.3.6.1.2  [OctetString]  9 bytes: c3 28 e2 28 a1 f0 28 8c bc ");
-    EXPECT_EQ(back.Varbinds().GetAt(2).ToText(), L"1.3.6.1.3  [OctetString]  4 bytes: ed a0 80 00 ");
+    EXPECT_EQ(back.Varbinds().GetAt(2).ToText(),
+              L"1.3.6.1.3  [OctetString]  4 bytes: ed a0 80 00 ");
 }
 
 TEST(SnmpHostileInput, EverySingleOctetMutationFailsOrParsesCleanly) {

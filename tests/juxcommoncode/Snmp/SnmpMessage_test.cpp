@@ -21,12 +21,12 @@ TEST(SnmpMessage, DefaultGetRequestIsByteExact) {
     CSnmpMessage message;
     message.AddVarbind(kSysName);
     const BerOctets octets = Encode(message);
-    EXPECT_OCTETS(Hex("30 26"                      // message, 38 content octets
-                      "02 01 00"                   // version 1
-                      "04 06 74 61 6D 73 65 6C"    // community "tamsel"
-                      "A0 19"                      // GetRequest
-                      "02 01 00 02 01 00 02 01 00" // request id, error status, error index
-                      "30 0E 30 0C"                // list, varbind
+    EXPECT_OCTETS(Hex("30 26"                       // message, 38 content octets
+                      "02 01 00"                    // version 1
+                      "04 06 74 61 6D 73 65 6C"     // community "tamsel"
+                      "A0 19"                       // GetRequest
+                      "02 01 00 02 01 00 02 01 00"  // request id, error status, error index
+                      "30 0E 30 0C"                 // list, varbind
                       "06 08 2B 06 01 02 01 01 05 00"
                       "05 00"),
                   octets);
@@ -122,12 +122,12 @@ TEST(SnmpVarbind, OctetStringsShowAsTextOrDump) {
         const wchar_t* shown;
     } cases[] = {
         {"48 69", L"Hi"},
-        {"FF FE", L"2 bytes: ff fe "},                   // not UTF-8
-        {"", L"0 bytes: "},                              // empty
-        {"00", L"1 bytes: 00 "},                         // valid, but no text before the zero
-        {"41 00 42", L"3 bytes: 41 00 42 "},             // a zero inside the text
-        {"41 42 00 00", L"AB"},                          // zero padding
-        {"41 09 42", L"A\tB  3 bytes: 41 09 42 "},       // unprintable: text and dump
+        {"FF FE", L"2 bytes: ff fe "},              // not UTF-8
+        {"", L"0 bytes: "},                         // empty
+        {"00", L"1 bytes: 00 "},                    // valid, but no text before the zero
+        {"41 00 42", L"3 bytes: 41 00 42 "},        // a zero inside the text
+        {"41 42 00 00", L"AB"},                     // zero padding
+        {"41 09 42", L"A\tB  3 bytes: 41 09 42 "},  // unprintable: text and dump
         {"C3 A9", L"\u00e9"},
     };
     for (const auto& c : cases) {
@@ -146,16 +146,17 @@ TEST(SnmpMessage, StructuralErrorsNameWhatWasFound) {
     CSnmpMessage message;
     auto read = Decode(message, Hex("31 03 02 01 00"));
     EXPECT_EQ(read.result, kBerErrorInvalidArg);
-    EXPECT_EQ(read.errorText,
-              L"Error: retrieved SnmpMessage base type is not a sequence: Type x31 (not recognized)");
+    EXPECT_EQ(
+        read.errorText,
+        L"Error: retrieved SnmpMessage base type is not a sequence: Type x31 (not recognized)");
 
     read = Decode(message, Hex("30 12 02 01 00 04 00 A2 0B 02 01 01 02 01 00 02 01 00 04 00"));
     EXPECT_EQ(read.result, kBerErrorInvalidArg);
     EXPECT_EQ(read.errorText,
               L"Error: retrieved VarbindList base type is not a sequence: OctetString");
 
-    read = Decode(message,
-                  Hex("30 14 02 01 00 04 00 A2 0D 02 01 01 02 01 00 02 01 00 30 02 02 00"));
+    read =
+        Decode(message, Hex("30 14 02 01 00 04 00 A2 0D 02 01 01 02 01 00 02 01 00 30 02 02 00"));
     EXPECT_EQ(read.result, kBerErrorInvalidArg);
     EXPECT_EQ(read.errorText, L"Error: retrieved Varbind base type is not a sequence: Integer32");
 
@@ -168,9 +169,9 @@ TEST(SnmpMessage, StructuralErrorsNameWhatWasFound) {
 TEST(SnmpMessage, EmptyListAndAnyPduTagAreAccepted) {
     CSnmpMessage message;
     message.AddVarbind(kSysName);
-    ASSERT_EQ(Decode(message, Hex("30 12 02 01 00 04 00 A4 0B 02 01 07 02 01 00 02 01 00 30 00"))
-                  .result,
-              0);
+    ASSERT_EQ(
+        Decode(message, Hex("30 12 02 01 00 04 00 A4 0B 02 01 07 02 01 00 02 01 00 30 00")).result,
+        0);
     EXPECT_EQ(message.Varbinds().GetCount(), 0u);
     EXPECT_EQ(message.GetPduType(), 0xA4);
     std::int32_t id = 0;

@@ -50,7 +50,9 @@ BerOctets Binary64() {
     return octets;
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -83,11 +85,26 @@ TEST(SnmpPeers, NetSnmpGetRequestParsesAndItDecodesOurResponse) {
     test::LoopbackUdpSocket agent;
     ASSERT_TRUE(agent.IsOpen());
 
-    const std::vector<std::wstring> oids = {kSysName,  kNegative, kLargeUnsigned, kCounter,
-                                            kTicks,    kObjectId, kBinary64,      kTestTable + L".10.0",
+    const std::vector<std::wstring> oids = {kSysName,
+                                            kNegative,
+                                            kLargeUnsigned,
+                                            kCounter,
+                                            kTicks,
+                                            kObjectId,
+                                            kBinary64,
+                                            kTestTable + L".10.0",
                                             kTestTable + L".11.0"};
-    std::vector<std::string> argv = {snmpget, "-v1", "-c", "plot-comm", "-On", "-Cf", "-r", "0",
-                                     "-t", "10", "127.0.0.1:" + std::to_string(agent.Port())};
+    std::vector<std::string> argv = {snmpget,
+                                     "-v1",
+                                     "-c",
+                                     "plot-comm",
+                                     "-On",
+                                     "-Cf",
+                                     "-r",
+                                     "0",
+                                     "-t",
+                                     "10",
+                                     "127.0.0.1:" + std::to_string(agent.Port())};
     for (const auto& oid : oids) argv.push_back(Narrow(oid));
     test::ChildProcess manager;
     const std::string log = folder.Path() + "/snmpget.txt";
@@ -95,8 +112,8 @@ TEST(SnmpPeers, NetSnmpGetRequestParsesAndItDecodesOurResponse) {
 
     BerOctets request;
     std::uint16_t managerPort = 0;
-    ASSERT_TRUE(agent.Receive(request, managerPort, 10000)) << "snmpget sent nothing: "
-                                                            << ReadFile(log);
+    ASSERT_TRUE(agent.Receive(request, managerPort, 10000))
+        << "snmpget sent nothing: " << ReadFile(log);
     test::SaveDatagramIfAsked("snmpget_request.bin", request);
     CSnmpMessage message;
     const auto read = Decode(message, request);
@@ -147,14 +164,15 @@ TEST(SnmpPeers, NetSnmpGetRequestParsesAndItDecodesOurResponse) {
     };
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         const std::string line = i == 0 ? expected[i] : prefix + expected[i];
-        EXPECT_NE(output.find(line), std::string::npos) << "missing: " << line << "\nin:\n" << output;
+        EXPECT_NE(output.find(line), std::string::npos) << "missing: " << line << "\nin:\n"
+                                                        << output;
     }
 }
 
 // ---- snmpd as the agent ---------------------------------------------------------------------
 
 class NetSnmpAgent : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         snmpd_ = test::FindTool("snmpd");
         if (snmpd_.empty()) GTEST_SKIP() << "snmpd not found (Debian package snmpd); cannot test";
@@ -197,7 +215,8 @@ protected:
         probe.AddVarbind(kSysName);
         CSnmpMessage answer;
         for (int attempt = 0; attempt < 100 && !ready_; ++attempt) {
-            ASSERT_TRUE(agent_.IsRunning()) << "snmpd ended:\n" << ReadFile(folder_.Path() + "/snmpd.log");
+            ASSERT_TRUE(agent_.IsRunning()) << "snmpd ended:\n"
+                                            << ReadFile(folder_.Path() + "/snmpd.log");
             ready_ = Exchange(probe, answer, 100);
         }
         ASSERT_TRUE(ready_) << "snmpd did not answer within 10 s:\n"
@@ -249,10 +268,9 @@ TEST_F(NetSnmpAgent, AnswersOurGetRequestWithEveryValue) {
     CSnmpMessage request;
     request.SetCommunity(L"public");
     request.SetRequestId(0x12345);
-    const std::vector<std::wstring> oids = {kSysDescr,      kSysName,      kSysLocation,
-                                            kBinary64,      kNegative,     kLargeUnsigned,
-                                            kMostNegative,  kLargestInteger, kCounter,
-                                            kTicks,         kObjectId};
+    const std::vector<std::wstring> oids = {
+        kSysDescr,     kSysName,        kSysLocation, kBinary64, kNegative, kLargeUnsigned,
+        kMostNegative, kLargestInteger, kCounter,     kTicks,    kObjectId};
     for (const auto& oid : oids) request.AddVarbind(oid);
     CSnmpMessage response;
     ASSERT_TRUE(Exchange(request, response, 3000, "snmpd_get"));
@@ -285,7 +303,8 @@ TEST_F(NetSnmpAgent, AnswersOurGetRequestWithEveryValue) {
     EXPECT_EQ(value(10).GetTag(), kBerTagObjId);
     EXPECT_EQ(value(10).ValueText(), L"1.3.6.1.4.1.40713.2.1");
     // The binary string shows as a dump in the trace, the texts as text.
-    EXPECT_NE(list.GetAt(3).ToText().find(L"[OctetString]  64 bytes: 00 01 02"), std::wstring::npos);
+    EXPECT_NE(list.GetAt(3).ToText().find(L"[OctetString]  64 bytes: 00 01 02"),
+              std::wstring::npos);
     EXPECT_NE(list.GetAt(1).ToText().find(L"[OctetString]  plotter-test"), std::wstring::npos);
 }
 
@@ -373,7 +392,9 @@ TEST(SnmpPeers, WiresharkDecodesWhatWeEncode) {
     response.AddVarbind(kCounter)->Value().SetUnsigned32(kBerTagCounter32, 200);
     response.AddVarbind(kLargeUnsigned)->Value().SetUnsigned32(kBerTagGauge32, 4000000000u);
     response.AddVarbind(kTestTable + L".12.0")->Value().SetUnsigned32(kBerTagUInteger32, 200);
-    response.AddVarbind(kTestTable + L".13.0")->Value().SetUnsigned32(kBerTagUInteger32, 3000000000u);
+    response.AddVarbind(kTestTable + L".13.0")
+        ->Value()
+        .SetUnsigned32(kBerTagUInteger32, 3000000000u);
     response.AddVarbind(kTicks)->Value().SetUnsigned32(kBerTagTimeTicks, 123456);
     response.AddVarbind(kObjectId)->Value().SetObjId(L"1.3.6.1.4.1.40713.2.1");
     response.AddVarbind(kTestTable + L".10.0")->Value().SetIpAddress(L"192.168.1.20");
@@ -403,12 +424,12 @@ TEST(SnmpPeers, WiresharkDecodesWhatWeEncode) {
 
     // The decoded fields, frame by frame.
     const std::vector<std::string> names = {
-        "snmp.version",      "snmp.community",  "snmp.data",         "snmp.request_id",
-        "snmp.error_status", "snmp.error_index", "snmp.name",        "snmp.value.octets",
-        "snmp.value.int",    "snmp.value.counter", "snmp.value.g32", "snmp.value.u32",
-        "snmp.value.timeticks", "snmp.value.oid", "snmp.value.ipv4", "snmp.value.null"};
-    std::vector<std::string> argv = {tshark, "-r", pcap, "-d", decodeAs, "-T", "fields",
-                                     "-E", "aggregator=,"};
+        "snmp.version",         "snmp.community",     "snmp.data",       "snmp.request_id",
+        "snmp.error_status",    "snmp.error_index",   "snmp.name",       "snmp.value.octets",
+        "snmp.value.int",       "snmp.value.counter", "snmp.value.g32",  "snmp.value.u32",
+        "snmp.value.timeticks", "snmp.value.oid",     "snmp.value.ipv4", "snmp.value.null"};
+    std::vector<std::string> argv = {tshark, "-r",     pcap, "-d",          decodeAs,
+                                     "-T",   "fields", "-E", "aggregator=,"};
     for (const auto& name : names) {
         argv.push_back("-e");
         argv.push_back(name);
@@ -447,9 +468,10 @@ TEST(SnmpPeers, WiresharkDecodesWhatWeEncode) {
         EXPECT_EQ(f["snmp.name"], oids);
     }
     auto& r = frames[3].fields;
-    EXPECT_EQ(r["snmp.value.octets"],
-              "706c6f747465722d74657374,000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d"
-              "1e1f202122232425262728292a2b2c2d2e2f303132333435363738393a3b3c3d3e3f");
+    EXPECT_EQ(
+        r["snmp.value.octets"],
+        "706c6f747465722d74657374,000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d"
+        "1e1f202122232425262728292a2b2c2d2e2f303132333435363738393a3b3c3d3e3f");
     EXPECT_EQ(r["snmp.value.int"], "-42,-2147483648,200");
     EXPECT_EQ(r["snmp.value.counter"], "200");
     EXPECT_EQ(r["snmp.value.g32"], "4000000000");

@@ -36,5 +36,5 @@ DecodeResult Decode(CBerTripleBase& element, const BerOctets& octets,
 }  // namespace JuxNetwork::test
 
 // Golden comparison with the first differing offset in the message.
-#define EXPECT_OCTETS(expected, actual)                                                    \
+#define EXPECT_OCTETS(expected, actual) \
     EXPECT_EQ(::JuxNetwork::test::DescribeDifference((expected), (actual)), std::string())

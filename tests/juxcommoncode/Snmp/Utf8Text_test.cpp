@@ -16,25 +16,25 @@ TEST(Utf8Text, ValidityFollowsTheStrictRulesAndTheZeroRule) {
     } cases[] = {
         {"", true},
         {"48 69", true},
-        {"41 00", true},           // zero as the last octet
-        {"41 00 00", true},        // zero followed by zero
-        {"41 00 42", false},       // zero inside the text
+        {"41 00", true},      // zero as the last octet
+        {"41 00 00", true},   // zero followed by zero
+        {"41 00 42", false},  // zero inside the text
         {"00 41", false},
-        {"C2 A9", true},           // U+00A9
-        {"C1 81", false},          // overlong two-octet form
-        {"E0 80 80", false},       // overlong three-octet form
-        {"E0 A0 80", true},        // U+0800
-        {"ED 9F BF", true},        // U+D7FF
-        {"ED A0 80", false},       // surrogate U+D800
-        {"EF BF BD", true},        // U+FFFD
-        {"F0 8F BF BF", false},    // overlong four-octet form
-        {"F0 90 80 80", true},     // U+10000
-        {"F4 8F BF BF", true},     // U+10FFFF
-        {"F4 90 80 80", false},    // above U+10FFFF
+        {"C2 A9", true},         // U+00A9
+        {"C1 81", false},        // overlong two-octet form
+        {"E0 80 80", false},     // overlong three-octet form
+        {"E0 A0 80", true},      // U+0800
+        {"ED 9F BF", true},      // U+D7FF
+        {"ED A0 80", false},     // surrogate U+D800
+        {"EF BF BD", true},      // U+FFFD
+        {"F0 8F BF BF", false},  // overlong four-octet form
+        {"F0 90 80 80", true},   // U+10000
+        {"F4 8F BF BF", true},   // U+10FFFF
+        {"F4 90 80 80", false},  // above U+10FFFF
         {"F5 80 80 80", false},
-        {"E2 82", false},          // cut short by the end
-        {"80", false},             // continuation without a lead
-        {"C3 41", false},          // lead without a continuation
+        {"E2 82", false},  // cut short by the end
+        {"80", false},     // continuation without a lead
+        {"C3 41", false},  // lead without a continuation
         {"FF FE", false},
     };
     for (const auto& c : cases) {

@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class PlotLogStatusSourceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         home = fs::temp_directory_path() / ("xomplot_log_" + std::to_string(getpid()));
         fs::create_directories(home);

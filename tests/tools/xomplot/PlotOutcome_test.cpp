@@ -119,7 +119,8 @@ TEST(HostPlotMonitor, MeterAndDrawingProgressAreShown) {
     std::fclose(out);
     const std::string text(buf, size);
     free(buf);
-    EXPECT_NE(text.find("Progress: 0%\nProgress: 40%\nProgress: 100%\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Progress: 0%\nProgress: 40%\nProgress: 100%\n"), std::string::npos)
+        << text;
     EXPECT_NE(text.find("Drawing: 0/20\n"), std::string::npos);
     EXPECT_NE(text.find("Drawing: 20/20\n"), std::string::npos);
     EXPECT_LE(std::count(text.begin(), text.end(), '\n'), 3 + 11);  // a line per tenth at most

@@ -21,7 +21,7 @@ struct RunResult {
 };
 
 class XomplotCliTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = fs::temp_directory_path() / ("xomplot_cli_" + std::to_string(getpid()));
         fs::create_directories(dir);
@@ -65,21 +65,25 @@ TEST_F(XomplotCliTest, PlotsTheExampleToAFile) {
     const std::string job = Read(out);
     ASSERT_FALSE(job.empty());
     EXPECT_NE(job.find("PE"), std::string::npos);  // polyline-encoded vectors
-    EXPECT_EQ(job.substr(job.size() - 2), "\x1b" "E");  // the job's closing reset
+    EXPECT_EQ(job.substr(job.size() - 2),
+              "\x1b"
+              "E");  // the job's closing reset
     EXPECT_NE(r.err.find("Drawing: "), std::string::npos);
 }
 
 TEST_F(XomplotCliTest, DefaultDriverIsTheOneOfThisBuildTree) {
     const fs::path out = dir / "default.plt";
-    RunResult r = Xomplot({XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A3",
-                     "--resolution", "300_DPI", "--color-mode", "Monochrome", "--printer", "Q Plotter"});
+    RunResult r =
+        Xomplot({XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A3", "--resolution",
+                 "300_DPI", "--color-mode", "Monochrome", "--printer", "Q Plotter"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(Read(out).empty());
 }
 
 TEST_F(XomplotCliTest, EmptyDrawingEndsEmpty) {
     const fs::path drawing = Write("empty.drw", "drawing Nothing here\n# no actions\n");
-    RunResult r = Xomplot({"--driver", Driver(), drawing.string(), "-o", (dir / "empty.plt").string()});
+    RunResult r =
+        Xomplot({"--driver", Driver(), drawing.string(), "-o", (dir / "empty.plt").string()});
     EXPECT_EQ(r.status, 2) << r.err;
     EXPECT_EQ(r.out, "Plot is empty.\n");
     EXPECT_EQ(fs::file_size(dir / "empty.plt"), 0u);
@@ -87,7 +91,8 @@ TEST_F(XomplotCliTest, EmptyDrawingEndsEmpty) {
 
 TEST_F(XomplotCliTest, PlotsToAPrintCommandThroughAPipe) {
     const fs::path sink = dir / "piped.plt";
-    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "--port", "|cat > " + Quote(sink.string())});
+    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "--port",
+                           "|cat > " + Quote(sink.string())});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Plot complete\n");
     EXPECT_NE(Read(sink).find("PE"), std::string::npos);
@@ -110,7 +115,9 @@ TEST_F(XomplotCliTest, BadDrawingIsRejectedBeforeThePictureStarts) {
     const fs::path out = dir / "bad.plt";
     RunResult r = Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find(drawing.string() + ":2: polygon needs at least 3 points"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(drawing.string() + ":2: polygon needs at least 3 points"),
+              std::string::npos)
+        << r.out;
     EXPECT_FALSE(fs::exists(out));
 
     const fs::path image = Write("image.drw", "image : 0,0\n");
@@ -122,7 +129,8 @@ TEST_F(XomplotCliTest, BadDrawingIsRejectedBeforeThePictureStarts) {
 TEST_F(XomplotCliTest, DriverWithoutItsResourceLibraryFailsToLoad) {
     const fs::path copy = dir / "xomq15.hdi";
     fs::copy_file(Driver(), copy);
-    RunResult r = Xomplot({"--driver", copy.string(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "x.plt").string()});
+    RunResult r = Xomplot(
+        {"--driver", copy.string(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "x.plt").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Error: Resource DLL not found: " + (dir / "xomq15Res.so").string()),
               std::string::npos)
@@ -133,12 +141,14 @@ TEST_F(XomplotCliTest, DriverWithoutItsResourceLibraryFailsToLoad) {
 TEST_F(XomplotCliTest, ListsTheDrcChoices) {
     RunResult r = Xomplot({"--driver", Driver(), "--list"});
     EXPECT_EQ(r.status, 0) << r.err;
-    for (const char* name : {"* ISO_A4", "ANSI_E1", "* 600_DPI", "100_DPI", "* Color", "255_Virtual_Pens_Color", "Roll, Sheet"})
+    for (const char* name : {"* ISO_A4", "ANSI_E1", "* 600_DPI", "100_DPI", "* Color",
+                             "255_Virtual_Pens_Color", "Roll, Sheet"})
         EXPECT_NE(r.out.find(name), std::string::npos) << name;
 }
 
 TEST_F(XomplotCliTest, UnknownChoicesAndBadCommandLines) {
-    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "x.plt").string(), "--media", "A9"});
+    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o",
+                           (dir / "x.plt").string(), "--media", "A9"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("unknown media 'A9'"), std::string::npos) << r.out;
     r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING});
@@ -164,7 +174,8 @@ TEST(XomplotCancel, InterruptWhileDrawingEndsCancelled) {
     fs::create_directories(dir);
     {
         std::ofstream d(dir / "long.drw");
-        for (int i = 0; i < 300000; ++i) d << "polyline : " << i % 4000 << ",0 " << i % 4000 << ",3000\n";
+        for (int i = 0; i < 300000; ++i)
+            d << "polyline : " << i % 4000 << ",0 " << i % 4000 << ",3000\n";
     }
     const fs::path err = dir / "stderr", out = dir / "stdout";
     const pid_t pid = fork();
@@ -172,8 +183,10 @@ TEST(XomplotCancel, InterruptWhileDrawingEndsCancelled) {
     if (pid == 0) {
         freopen(err.c_str(), "w", stderr);
         freopen(out.c_str(), "w", stdout);
-        execl(XOM_TEST_XOMPLOT, "xomplot", "--driver", (std::string(XOM_TEST_DRIVER_DIR) + "/xomq15.hdi").c_str(),
-              (dir / "long.drw").c_str(), "-o", (dir / "long.plt").c_str(), static_cast<char*>(nullptr));
+        execl(XOM_TEST_XOMPLOT, "xomplot", "--driver",
+              (std::string(XOM_TEST_DRIVER_DIR) + "/xomq15.hdi").c_str(),
+              (dir / "long.drw").c_str(), "-o", (dir / "long.plt").c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     // Wait for the first drawing progress line, then interrupt.
@@ -203,9 +216,12 @@ TEST_F(XomplotCliTest, EveryPlotIsLoggedAndLogShowsNewestFirst) {
     const fs::path home = dir / "data-home";
     setenv("XDG_DATA_HOME", home.c_str(), 1);
     const fs::path empty = Write("blank.drw", "drawing Blank sheet\n");
-    EXPECT_EQ(Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "a.plt").string()})
-                  .status, 0);
-    EXPECT_EQ(Xomplot({"--driver", Driver(), empty.string(), "-o", (dir / "b.plt").string()}).status, 2);
+    EXPECT_EQ(
+        Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "a.plt").string()})
+            .status,
+        0);
+    EXPECT_EQ(
+        Xomplot({"--driver", Driver(), empty.string(), "-o", (dir / "b.plt").string()}).status, 2);
     EXPECT_TRUE(fs::exists(home / "XomSeriesQ" / "AutoCAD_PlotLog.dat"));
 
     RunResult log = Xomplot({"--driver", Driver(), "log"});
@@ -235,10 +251,10 @@ TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
     ASSERT_FALSE(golden.empty()) << "missing golden job " << XOM_TEST_GOLDEN_DIR << "/example.plt";
     for (const char* build : {"xomq15", "xomq14", "xomq13", "xomq12"}) {
         const fs::path out = dir / (std::string(build) + ".plt");
-        RunResult r = Xomplot({"--driver", std::string(XOM_TEST_DRIVER_DIR) + "/" + build + ".hdi",
-                               XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A4",
-                               "--resolution", "600_DPI", "--color-mode", "Color", "--printer",
-                               "Q Plotter"});
+        RunResult r =
+            Xomplot({"--driver", std::string(XOM_TEST_DRIVER_DIR) + "/" + build + ".hdi",
+                     XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A4",
+                     "--resolution", "600_DPI", "--color-mode", "Color", "--printer", "Q Plotter"});
         ASSERT_EQ(r.status, 0) << build << ": " << r.err;
         EXPECT_TRUE(BytesEqual(Read(out), golden)) << build;
     }
