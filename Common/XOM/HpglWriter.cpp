@@ -7,8 +7,11 @@
 #include <limits>
 
 #include "Common/XOM/ColorIndexTable.h"
+#include "platform/Saturate.h"
 
 namespace {
+
+using xomplatform::SaturateToInt32;
 
 // ---------------------------------------------------------------------------------------------
 // Sending and formatting
@@ -19,15 +22,6 @@ void Send(const PlotStreamState& state, const char* bytes, std::size_t length) {
 
 void SendText(const PlotStreamState& state, const char* text) {
     Send(state, text, std::strlen(text));
-}
-
-// Saturating conversion for values derived from page geometry: out-of-range or NaN geometry must
-// not turn into undefined behaviour.
-int32_t SaturateToInt32(double value) {
-    if (!(value == value)) return 0;
-    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
 }
 
 int32_t CeilToInt32(double value) {

@@ -10,35 +10,15 @@
 #include "Common/XOM/DriverApp.h"
 #include "Common/XOM/ThreadLocale.h"
 #include "platform/MessageService.h"
+#include "platform/Utf8.h"
 #include "resources/ResourceLibrary.h"
 
 namespace {
 
 // The library's own initialisation, run in the resource library's language. Everything the
 // process keeps beyond the resource module (network manager, current printer) is made on first
-// use, so there is nothing more to do here yet.
+// use, so there is nothing more to do here.
 void InitialiseInstance() {}
-
-std::wstring Widen(const std::string& text) {
-    // Paths are bytes; show them byte for byte where they are not valid in the current locale.
-    std::wstring wide;
-    std::mbstate_t state{};
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p < end) {
-        wchar_t wc = 0;
-        const std::size_t n = std::mbrtowc(&wc, p, static_cast<std::size_t>(end - p), &state);
-        if (n == static_cast<std::size_t>(-1) || n == static_cast<std::size_t>(-2)) {
-            wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-            state = std::mbstate_t{};
-            ++p;
-            continue;
-        }
-        wide += wc;
-        p += n == 0 ? 1 : n;
-    }
-    return wide;
-}
 
 }  // namespace
 
@@ -55,7 +35,7 @@ bool XomModuleStart(const std::string& driverPath) {
     if (module == nullptr) {
         wchar_t text[4200];
         std::swprintf(text, std::size(text), L"Error: Resource DLL not found: %ls",
-                      Widen(resourcePath).c_str());
+                      xomplatform::FromUtf8(resourcePath).c_str());
         xomplatform::ShowMessage(text, L"", xomplatform::MessageIcon::None);
         return false;
     }

@@ -11,6 +11,7 @@
 #include "Common/XOM/DciPoint.h"
 #include "Common/XOM/HpglWriter.h"
 #include "Common/XOM/XomDriver.h"
+#include "platform/Saturate.h"
 
 namespace {
 
@@ -79,14 +80,7 @@ void SetLineAttributes(const HT_Rendition& r) {
 std::int32_t RoundDcCoordinate(float v) {
     const double rounded = v >= 0 ? std::trunc(static_cast<double>(v) + 0.5)
                                   : std::trunc(static_cast<double>(v) - 0.499999);
-    if (!(rounded == rounded)) return 0;
-    if (rounded >= static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    if (rounded <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    return static_cast<std::int32_t>(rounded);
+    return xomplatform::SaturateToInt32(rounded);
 }
 
 void SetDrawingColour(const XOM_Driver& device, const HT_Rendition& r, const HT_RGB* colour) {
@@ -266,10 +260,7 @@ void DrawDciImage(HT_Renderer_Data* device, const HT_Rendition& r, const HT_DCI_
 
 void DrawDcImage(HT_Renderer_Data* device, const HT_Rendition& r, const HT_DC_Point& position,
                  const HT_Image& image) {
-    auto truncate = [](float v) -> std::int32_t {
-        if (!(v == v)) return 0;
-        return static_cast<std::int32_t>(std::clamp(v, -2147483520.0f, 2147483520.0f));
-    };
-    const HT_DCI_Point truncated{truncate(position.x), truncate(position.y), 0};
+    const HT_DCI_Point truncated{xomplatform::SaturateToInt32(position.x),
+                                 xomplatform::SaturateToInt32(position.y), 0};
     DrawDciImage(device, r, truncated, image);
 }

@@ -1,5 +1,6 @@
 #include "Common/XOM/XomDriver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <new>
@@ -17,6 +18,7 @@
 #include "Common/XOM/VectorHandlers.h"
 #include "Common/xomOutput/DirectChannel.h"
 #include "Common/xomOutput/OutputChannel.h"
+#include "platform/Saturate.h"
 
 namespace {
 
@@ -184,9 +186,7 @@ void XOM_Driver::establish() {
     // Printable size in dots; an inverted area gives an empty window, never a negative one.
     const double windowWidth = std::ceil(m_horizontalDpi * (right - left) / 25.4);
     const double windowHeight = std::ceil(m_verticalDpi * (top - bottom) / 25.4);
-    auto toWindow = [](double v) {
-        return v <= 0 || !(v == v) ? 0 : v >= 2147483647.0 ? 2147483647 : static_cast<int>(v);
-    };
+    auto toWindow = [](double v) { return std::max(0, xomplatform::SaturateToInt32(v)); };
     m_renderer.window_width = toWindow(windowWidth);
     m_renderer.window_height = toWindow(windowHeight);
 

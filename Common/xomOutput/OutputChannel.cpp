@@ -6,6 +6,7 @@
 #include "Common/XOM/PlotLogRecord.h"
 #include "Common/xomOutput/DirectChannel.h"
 #include "hdi/HT_Plotter_Device_Data.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ std::wstring g_diagnostic;
 HT_Plotter_Device_Data* g_device = nullptr;
 ByteSender g_byteSender = nullptr;
 TextSender g_textSender = nullptr;
-
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (const char* p = text; *p != '\0'; ++p)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    return wide;
-}
 
 }  // namespace
 
@@ -36,7 +30,8 @@ const std::wstring& DiagnosticText() {
 }
 
 std::wstring DiagnosticLine(const char* source, const char* operation, unsigned line) {
-    return L"\n" + Widen(source) + L"::" + Widen(operation) + L"::" + std::to_wstring(line);
+    return L"\n" + xomplatform::FromUtf8(source) + L"::" + xomplatform::FromUtf8(operation) +
+           L"::" + std::to_wstring(line);
 }
 
 void AppendDiagnosticLine(const char* source, const char* operation, unsigned line) {

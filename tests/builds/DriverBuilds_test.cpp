@@ -5,8 +5,11 @@
 #include <link.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #include "hdi/HT_Driver_Module.h"
 
@@ -69,9 +72,48 @@ TEST_P(DriverBuildTest, LoadsAndReportsItsOwnIdentityAndSdkGeneration) {
     EXPECT_TRUE(fs::exists(std::string(XOM_TEST_DRIVER_DIR) + "/en-US/xomq" + gen + ".drc"));
 }
 
+// The dynamic symbols a library defines, as `nm -D --defined-only` lists them, without the ones
+// the linker itself defines in every shared object.
+std::set<std::string> ExportedSymbols(const std::string& path) {
+    std::set<std::string> names;
+    const std::string command = "nm -D --defined-only '" + path + "'";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return names;
+    char line[4096];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+        std::istringstream fields(line);
+        std::string address, type, name;
+        if (!(fields >> address >> type >> name)) continue;
+        if (name == "_init" || name == "_fini" || name == "_edata" || name == "_end" ||
+            name == "__bss_start")
+            continue;
+        names.insert(name);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    return names;
+}
+
+std::string Listed(const std::set<std::string>& names) {
+    std::string out;
+    for (const auto& n : names) out += "\n  " + n;
+    return out;
+}
+
+TEST_P(DriverBuildTest, ExportsOnlyTheEntryPointsAHostCalls) {
+    const std::string gen = std::to_string(GetParam().generation);
+    const std::set<std::string> allowed = {"HD_Module_Start", "HD_Module_Exit",
+                                           "HD_Get_Driver_Identity", "HD_Create_Plotter_Device"};
+    const auto driver = ExportedSymbols(DriverPath(GetParam().generation));
+    EXPECT_EQ(driver, allowed) << "xomq" << gen << ".hdi exports:" << Listed(driver);
+
+    const std::set<std::string> resources = {"XomRes_StringTable", "XomRes_Translations"};
+    const auto res = ExportedSymbols(std::string(XOM_TEST_DRIVER_DIR) + "/xomq" + gen + "Res.so");
+    EXPECT_EQ(res, resources) << "xomq" << gen << "Res.so exports:" << Listed(res);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllGenerations, DriverBuildTest, ::testing::ValuesIn(kBuilds),
-                         [](const auto& info) {
-                             return "xomq" + std::to_string(info.param.generation);
+                         [](const auto& test) {
+                             return "xomq" + std::to_string(test.param.generation);
                          });
 
 TEST(DriverBuild, WithoutItsResourceLibraryTheDriverDoesNotStart) {

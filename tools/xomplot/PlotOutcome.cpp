@@ -3,14 +3,9 @@
 #include <algorithm>
 
 #include "hdi/HT_Error.h"
+#include "platform/Utf8.h"
 
 namespace xomplot {
-
-namespace {
-std::wstring Widen(const std::string& s) {
-    return std::wstring(s.begin(), s.end());
-}
-}  // namespace
 
 PlotResult DecideOutcome(const PlotObservation& seen) {
     const bool reportedOutput =
@@ -33,7 +28,8 @@ PlotResult DecideOutcome(const PlotObservation& seen) {
         return {PlotOutcome::Failed, s};
     }
     if (seen.cancelled) return {PlotOutcome::Cancelled, L"Plot canceled"};
-    if (!seen.host_errors.empty()) return {PlotOutcome::Failed, Widen(seen.host_errors.front())};
+    if (!seen.host_errors.empty())
+        return {PlotOutcome::Failed, xomplatform::FromUtf8(seen.host_errors.front())};
     if (outputFailed) {
         std::wstring text = L"Output failed";
         if (!seen.output_error.empty()) text += L": " + seen.output_error;

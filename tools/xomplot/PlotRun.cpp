@@ -9,6 +9,7 @@
 #include "hdi/HT_Host_Info.h"
 #include "hdi/HT_Plotter_Device_Data.h"
 #include "hdi/PM_DRC_Caps_Loader.h"
+#include "platform/Utf8.h"
 #include "tools/xomplot/DrawingParser.h"
 #include "tools/xomplot/HostPlotMonitor.h"
 
@@ -17,33 +18,6 @@ namespace xomplot {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::wstring Widen(const std::string& s) {
-    std::wstring out;
-    std::mbstate_t state{};
-    const char* src = s.c_str();
-    std::size_t n = std::mbsrtowcs(nullptr, &src, 0, &state);
-    if (n == static_cast<std::size_t>(-1)) return std::wstring(s.begin(), s.end());
-    out.resize(n);
-    src = s.c_str();
-    state = {};
-    std::mbsrtowcs(out.data(), &src, n, &state);
-    return out;
-}
-
-std::string Narrow(const std::wstring& w) {
-    std::string out;
-    std::mbstate_t state{};
-    char buf[8];
-    for (wchar_t c : w) {
-        const std::size_t n = std::wcrtomb(buf, c, &state);
-        if (n == static_cast<std::size_t>(-1))
-            out += '?';
-        else
-            out.append(buf, n);
-    }
-    return out;
-}
 
 // The host's error handler: keeps what the driver tells (for the outcome) and shows its reports.
 // Messages are kept but not printed: the driver also shows each one through the platform's
@@ -106,7 +80,7 @@ bool LoadCaps(const std::string& drc, HT_Error_Handler* handler, HT_Std_Plotter_
 
 std::string Names(const std::vector<std::wstring>& names) {
     std::string out;
-    for (const auto& n : names) out += (out.empty() ? "" : ", ") + Narrow(n);
+    for (const auto& n : names) out += (out.empty() ? "" : ", ") + xomplatform::ToUtf8(n);
     return out;
 }
 
@@ -136,7 +110,7 @@ std::string DefaultDriverPath() {
 std::string DrcPath(const std::string& driver_path, const std::string& drc_file) {
     const fs::path driver(driver_path);
     const std::string file = drc_file.empty() ? driver.stem().string() + ".drc" : drc_file;
-    return (driver.parent_path() / Narrow(_GetLanguage()) / file).string();
+    return (driver.parent_path() / xomplatform::ToUtf8(_GetLanguage()) / file).string();
 }
 
 bool ListChoices(const std::string& driver_path, std::FILE* out, std::string& error) {
@@ -146,17 +120,18 @@ bool ListChoices(const std::string& driver_path, std::FILE* out, std::string& er
     std::fprintf(out, "Media sizes (--media; * default):\n");
     for (const auto& m : caps.media_sizes)
         std::fprintf(out, "  %c %-12s %g x %g mm, margins %g,%g,%g,%g mm\n",
-                     m.name == caps.default_media ? '*' : ' ', Narrow(m.name).c_str(), m.width_mm,
-                     m.length_mm, m.margin_left, m.margin_right, m.margin_bottom, m.margin_top);
+                     m.name == caps.default_media ? '*' : ' ', xomplatform::ToUtf8(m.name).c_str(),
+                     m.width_mm, m.length_mm, m.margin_left, m.margin_right, m.margin_bottom,
+                     m.margin_top);
     std::fprintf(out, "Resolutions (--resolution):\n");
     for (const auto& r : caps.resolutions)
         std::fprintf(out, "  %c %-12s %d dpi\n", r.name == caps.default_resolution ? '*' : ' ',
-                     Narrow(r.name).c_str(), r.dpi);
+                     xomplatform::ToUtf8(r.name).c_str(), r.dpi);
     std::fprintf(out, "Colour modes (--color-mode):\n");
     for (const auto& c : caps.color_modes)
         std::fprintf(out, "  %c %-24s colour system %d\n",
-                     c.name == caps.default_color_mode ? '*' : ' ', Narrow(c.name).c_str(),
-                     c.color_system);
+                     c.name == caps.default_color_mode ? '*' : ' ',
+                     xomplatform::ToUtf8(c.name).c_str(), c.color_system);
     std::fprintf(out, "Media sources: %s\n", Names(caps.media_sources).c_str());
     return true;
 }
@@ -190,31 +165,33 @@ PlotResult RunPlot(const PlotOptions& options) {
     }
     SPMP<HT_Std_Plotter_Configuration> config =
         factory->HD_Create_Plotter_Configuration({}, {}, {});
-    const std::wstring media = options.media.empty() ? caps->default_media : Widen(options.media);
-    const std::wstring res =
-        options.resolution.empty() ? caps->default_resolution : Widen(options.resolution);
-    const std::wstring mode =
-        options.color_mode.empty() ? caps->default_color_mode : Widen(options.color_mode);
+    const std::wstring media =
+        options.media.empty() ? caps->default_media : xomplatform::FromUtf8(options.media);
+    const std::wstring res = options.resolution.empty() ? caps->default_resolution
+                                                        : xomplatform::FromUtf8(options.resolution);
+    const std::wstring mode = options.color_mode.empty()
+                                  ? caps->default_color_mode
+                                  : xomplatform::FromUtf8(options.color_mode);
     if (!config->select(*caps, media, res, mode)) {
         if (!caps->find_media(media))
-            st.fail("unknown media '" + Narrow(media) + "' (see --list)");
+            st.fail("unknown media '" + xomplatform::ToUtf8(media) + "' (see --list)");
         else if (!caps->find_resolution(res))
-            st.fail("unknown resolution '" + Narrow(res) + "' (see --list)");
+            st.fail("unknown resolution '" + xomplatform::ToUtf8(res) + "' (see --list)");
         else
-            st.fail("unknown colour mode '" + Narrow(mode) + "' (see --list)");
+            st.fail("unknown colour mode '" + xomplatform::ToUtf8(mode) + "' (see --list)");
         return DecideOutcome(st.seen);
     }
     config->plot_to_file = !options.output_file.empty();
-    config->output_file = Widen(options.output_file);
-    config->port = Widen(options.port);
+    config->output_file = xomplatform::FromUtf8(options.output_file);
+    config->port = xomplatform::FromUtf8(options.port);
     config->custom_items.clear();
 
     SPMP<HT_Meta_Capabilities> meta = factory->HD_Create_Meta_Capabilities();
     if (identity)
-        meta->version_text =
-            Widen(std::string(identity->hdi_version) + ", " + identity->hdi_file + ": [" +
-                  identity->driver_version + "], " + identity->drc_file + ":");
-    meta->driver_path = Widen(options.driver_path);
+        meta->version_text = xomplatform::FromUtf8(
+            std::string(identity->hdi_version) + ", " + identity->hdi_file + ": [" +
+            identity->driver_version + "], " + identity->drc_file + ":");
+    meta->driver_path = xomplatform::FromUtf8(options.driver_path);
 
     SPMP<HostPlotMonitor> monitor(new HostPlotMonitor(msg, options.live_progress));
     SPMP<HT_Shoebox> shoebox = factory->HD_Create_Shoebox();
@@ -228,9 +205,9 @@ PlotResult RunPlot(const PlotOptions& options) {
     definition->set_shoebox(shoebox);
 
     HT_Document_Info info;
-    info.document_name =
-        Widen(drawing.name.empty() ? fs::path(options.drawing_path).stem().string() : drawing.name);
-    info.printer_name = Widen(
+    info.document_name = xomplatform::FromUtf8(
+        drawing.name.empty() ? fs::path(options.drawing_path).stem().string() : drawing.name);
+    info.printer_name = xomplatform::FromUtf8(
         options.printer.empty() ? fs::path(options.driver_path).stem().string() : options.printer);
 
     OutputWatch watch;

@@ -517,6 +517,6 @@ TEST_P(HpglRoundTripTest, RandomFiguresDecodeToTheDrawnPoints) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndTurned, HpglRoundTripTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Turned" : "Plain"; });
+                         [](const auto& test) { return test.param ? "Turned" : "Plain"; });
 
 }  // namespace
