@@ -287,8 +287,8 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
     }
     entry.m_dateTime = FormatPlotTime(PlotLocalTime());
 
-    // Job prefix: the XML job ticket and PJL header are not produced by this build, so the job
-    // begins with the HP-GL/2 opening block.
+    // The job prefix is empty: the driver writes no XML job ticket and no PJL header, so the
+    // job begins with the HP-GL/2 opening block.
     g_plotStream.jobPrefix.clear();
 
     ApplyWriterDefaults(g_plotStream, settings.mergeControl, g_plotStream.colorModel);
@@ -315,7 +315,8 @@ void XOM_Driver::end_picture() {
     } else {
         if (g_plotStream.jobStarted) WriteJobClose(g_plotStream);
         if (m_directOutput) {
-            // No direct connection exists in this build (begin_picture cannot open one).
+            // begin_picture cannot open a direct connection (see DirectChannel.h): the plot
+            // never reached the printer.
             entry.m_status = LocalizedString(IDS_CONNECTION_FAILED);
         } else if (m_outputFailed) {
             // The closing commands did not reach the output (write_output has aborted the plot):

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <clocale>
 #include <cstdio>
+#include <exception>
 
 #include "hdi/HT_Host_Info.h"
 #include "platform/MessageService.h"
@@ -17,7 +18,9 @@ const char* kExitText =
     "2 plot empty, 3 plot cancelled (Ctrl-C), 64 bad command line.";
 }
 
-int main(int argc, char** argv) {
+// Whatever escapes (out of memory, a library's exception) ends the run as a failure with its
+// reason, never as an abort without a word.
+int main(int argc, char** argv) try {
     std::setlocale(LC_ALL, "");
     xomplot::PlotOptions opt;
     bool list = false;
@@ -90,4 +93,10 @@ int main(int argc, char** argv) {
     const xomplot::PlotResult result = xomplot::RunPlot(opt);
     std::printf("%s\n", xomplatform::ToUtf8(result.status).c_str());
     return static_cast<int>(result.outcome);
+} catch (const std::exception& e) {
+    std::fprintf(stderr, "xomplot: %s\n", e.what());
+    return 1;
+} catch (...) {
+    std::fprintf(stderr, "xomplot: unexpected failure\n");
+    return 1;
 }

@@ -62,7 +62,7 @@ TEST(XomDriverPicture, DrawnPlotIsFramedAndComplete) {
     EXPECT_EQ(bytes.substr(0, 2),
               "\x1b"
               "E")
-        << "no job prefix yet: the job starts with the reset";
+        << "the job prefix is empty: the job starts with the reset";
     EXPECT_EQ(bytes.substr(bytes.size() - 11),
               ";PUSP0PG;\x1b"
               "E");

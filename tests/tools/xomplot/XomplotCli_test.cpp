@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "support/ByteDiff.h"
+#include "support/GoldenFile.h"
 
 namespace {
 
@@ -247,8 +248,9 @@ namespace {
 // The bundled example through every build: the four builds share one source, so each must write
 // exactly the committed job.
 TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
-    const std::string golden = Read(fs::path(XOM_TEST_GOLDEN_DIR) / "example.plt");
-    ASSERT_FALSE(golden.empty()) << "missing golden job " << XOM_TEST_GOLDEN_DIR << "/example.plt";
+    const std::string path = (fs::path(XOM_TEST_GOLDEN_DIR) / "example.plt").string();
+    std::string golden = ReadGoldenFile(path);
+    bool rewritten = false;
     for (const char* build : {"xomq15", "xomq14", "xomq13", "xomq12"}) {
         const fs::path out = dir / (std::string(build) + ".plt");
         RunResult r =
@@ -256,6 +258,12 @@ TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
                      XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A4",
                      "--resolution", "600_DPI", "--color-mode", "Color", "--printer", "Q Plotter"});
         ASSERT_EQ(r.status, 0) << build << ": " << r.err;
+        // An update writes the first build's job; the other builds must still match it.
+        if (!rewritten && RewriteGoldenIfAsked(path, Read(out))) {
+            golden = Read(out);
+            rewritten = true;
+        }
+        ASSERT_FALSE(golden.empty()) << "missing golden job " << path;
         EXPECT_TRUE(BytesEqual(Read(out), golden)) << build;
     }
 }
