@@ -71,6 +71,21 @@ TEST_F(XomplotCliTest, PlotsTheExampleToAFile) {
     EXPECT_NE(r.err.find("Drawing: "), std::string::npos);
 }
 
+TEST_F(XomplotCliTest, PreviewsTheJobItWrote) {
+    const fs::path job = dir / "example.plt";
+    ASSERT_EQ(Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", job.string()}).status,
+              0);
+    const fs::path png = dir / "example.png";
+    RunResult r = Xomplot({"preview", job.string(), "-o", png.string(), "--dpi", "30"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("249 x 351 pixels at 30 dpi, 1 page(s)"), std::string::npos) << r.out;
+    EXPECT_EQ(Read(png).substr(1, 3), "PNG");
+    r = Xomplot({"preview", job.string()});
+    EXPECT_EQ(r.status, 64);
+    r = Xomplot({"preview", job.string(), "-o", png.string(), "--dpi", "0"});
+    EXPECT_EQ(r.status, 64);
+}
+
 TEST_F(XomplotCliTest, DefaultDriverIsTheOneOfThisBuildTree) {
     const fs::path out = dir / "default.plt";
     RunResult r =
