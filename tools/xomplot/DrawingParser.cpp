@@ -151,6 +151,7 @@ bool ParseAttribute(Context& c, const std::string& kind, const std::string& attr
         double deg;
         if (!Number(value, deg) || std::fabs(deg) > 3600) return bad("an angle in degrees");
         (key == "start" ? a.start : a.end) = static_cast<float>(deg * kDegToRad);
+        a.arc = true;
     } else {
         return c.fail("unknown attribute '" + key + "' for " + kind);
     }
