@@ -207,13 +207,17 @@ bool Tile(const BPolygon& poly, std::vector<Contour>& out, int depth) {
         for (size_t i = 0; i < points; ++i)
             v.push_back(alongX ? poly.outer()[i].x() : poly.outer()[i].y());
         std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
-        cut = v[v.size() / 2];
+        // Half a dot off the median vertex, so the cut passes through no vertex of the outline.
+        cut = v[v.size() / 2] + 0.5;
         const double lo = alongX ? box.min_corner().x() : box.min_corner().y();
         const double hi = alongX ? box.max_corner().x() : box.max_corner().y();
         if (!(cut > lo && cut < hi)) cut = (lo + hi) / 2;
     }
-    BPoint a0 = box.min_corner(), a1 = box.max_corner(), b0 = box.min_corner(),
-           b1 = box.max_corner();
+    // The halves reach past the outline on their outer sides: Boost 1.74 loses a piece whose
+    // extreme vertex lies on the clipping box's edge.
+    const BPoint lo(box.min_corner().x() - 1, box.min_corner().y() - 1);
+    const BPoint hi(box.max_corner().x() + 1, box.max_corner().y() + 1);
+    BPoint a0 = lo, a1 = hi, b0 = lo, b1 = hi;
     if (alongX) {
         a1.x(cut);
         b0.x(cut);
@@ -259,11 +263,29 @@ void FillLarge(HT_Renderer_Data* device, const HT_Rendition& r, const BPolygon& 
                                             BPoint(double(w.x1) + 1, double(w.y1) + 1)),
                      onPage);
     std::vector<Contour> tiles;
-    for (const auto& piece : onPage) {
-        if (!Tile(piece, tiles, 0)) {
-            FillSpans(device, r, contours, nullptr, colour);
-            return;
+    bool tiled = true;
+    for (const auto& piece : onPage) tiled = tiled && Tile(piece, tiles, 0);
+    // The tiles must cover the outline exactly once; if the cutting went wrong, scan instead.
+    double tileArea = 0;
+    for (const Contour& t : tiles) {
+        double a = 0;
+        for (size_t i = 0; i < t.size(); ++i) {
+            const Pt& p = t[i];
+            const Pt& q = t[(i + 1) % t.size()];
+            a += p.x * q.y - q.x * p.y;
         }
+        tileArea += std::fabs(a) / 2;
+    }
+    bg::model::box<BPoint> extent;
+    bg::envelope(poly, extent);
+    const bool onPageWhole = extent.min_corner().x() >= double(w.x0) - 1 &&
+                             extent.min_corner().y() >= double(w.y0) - 1 &&
+                             extent.max_corner().x() <= double(w.x1) + 1 &&
+                             extent.max_corner().y() <= double(w.y1) + 1;
+    const double area = std::fabs(onPageWhole ? bg::area(poly) : bg::area(onPage));
+    if (!tiled || std::fabs(tileArea - area) > 1e-6 * std::max(area, 1.0)) {
+        FillSpans(device, r, contours, nullptr, colour);
+        return;
     }
     for (const Contour& tile : tiles) EmitRing(device, r, tile, colour);
 }
@@ -275,8 +297,11 @@ void EmitPolygon(HT_Renderer_Data* device, const HT_Rendition& r, const Contour&
         return;
     }
     try {
-        BPolygon poly;
-        for (const Pt& p : ring) bg::append(poly.outer(), BPoint(p.x, p.y));
+        BPolygon poly;  // without repeated points, which Boost's set operations stumble over
+        for (const Pt& p : ring)
+            if (poly.outer().empty() || poly.outer().back().x() != p.x ||
+                poly.outer().back().y() != p.y)
+                bg::append(poly.outer(), BPoint(p.x, p.y));
         bg::correct(poly);
         if (bg::is_valid(poly)) {
             FillLarge(device, r, poly, colour);
