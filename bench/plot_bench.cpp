@@ -71,8 +71,8 @@ long long WriteSegmentsDrawing(const fs::path& path, long long segments, int pol
     return done;
 }
 
-void RunSegments(benchmark::State& state, const std::string& name, long long segments,
-                 int polygons, const std::string& attrs) {
+void RunSegments(benchmark::State& state, const std::string& name, long long segments, int polygons,
+                 const std::string& attrs) {
     const fs::path drawing = Dir() / (name + ".drw"), job = Dir() / (name + ".job");
     const long long n = WriteSegmentsDrawing(drawing, segments, polygons, attrs);
     for (auto _ : state)
