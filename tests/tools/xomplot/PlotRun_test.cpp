@@ -89,7 +89,7 @@ class PlotGeometryTest : public ::testing::Test {
 
     // Plots the drawing on ISO A4 portrait (5 mm margins) and renders its job at the plot's
     // resolution, so a pixel is a dot.
-    void Plot(const std::string& drawing, int dpi = 100, const std::string& mode = "Color",
+    void Plot(const std::string& drawing, int resolution = 100, const std::string& mode = "Color",
               std::vector<Rgb> printerPens = {}) {
         const fs::path drw = dir / "d.drw", job = dir / "d.job";
         std::ofstream(drw) << drawing;
@@ -98,7 +98,7 @@ class PlotGeometryTest : public ::testing::Test {
         o.drawing_path = drw.string();
         o.output_file = job.string();
         o.media = "ISO_A4";
-        o.resolution = std::to_string(dpi) + "_DPI";
+        o.resolution = std::to_string(resolution) + "_DPI";
         o.color_mode = mode;
         o.messages = nullptr;
         const xomplot::PlotResult result = xomplot::RunPlot(o);
@@ -106,15 +106,14 @@ class PlotGeometryTest : public ::testing::Test {
         std::ifstream in(job, std::ios::binary);
         jobBytes.assign(std::istreambuf_iterator<char>(in), {});
         jobrender::RenderOptions r;
-        r.dpi = dpi;
+        r.dpi = resolution;
         r.undefinedPens = std::move(printerPens);
         const jobrender::RenderResult rendered = jobrender::RenderJobToImage(jobBytes, r, image);
         ASSERT_TRUE(rendered.ok) << rendered.error;
         EXPECT_EQ(rendered.warnings.total(), 0u);
-        this->dpi = dpi;
-        offset = std::ceil(5.0 / 25.4 * dpi);
+        offset = std::ceil(5.0 / 25.4 * resolution);
         // The quarter turn of portrait media uses the length rounded up to whole dots.
-        top = std::ceil(297.0 / 25.4 * dpi) - offset;
+        top = std::ceil(297.0 / 25.4 * resolution) - offset;
     }
     Rgb At(double x, double y) const {  // drawing dots
         return image.at(static_cast<int>(std::floor(x + offset)),
@@ -145,7 +144,6 @@ class PlotGeometryTest : public ::testing::Test {
     fs::path dir;
     std::string jobBytes;
     jobrender::Image image;
-    int dpi = 100;
     double offset = 0, top = 0;
 };
 

@@ -315,10 +315,10 @@ TEST(XomplotGolden, GoldenExampleDrawsWhatTheDrawingAsks) {
     int cyan = 0, outside = 0;
     for (int y = 3400; y < 4200; y += 6)
         for (int x = 1500; x < 2700; x += 6) {
-            const bool in = x > 1606 && x < 2594 && y > 3506 && y < 4094;
+            const bool inside = x > 1606 && x < 2594 && y > 3506 && y < 4094;
             const bool ink = at(x, y) != Rgb{255, 255, 255};
-            cyan += in && at(x, y) == Rgb{0, 255, 255};
-            outside += !in && (x < 1590 || x > 2610 || y < 3490 || y > 4110) && ink;
+            cyan += inside && at(x, y) == Rgb{0, 255, 255};
+            outside += !inside && (x < 1590 || x > 2610 || y < 3490 || y > 4110) && ink;
         }
     EXPECT_GT(cyan, 100);
     EXPECT_EQ(outside, 0);
