@@ -31,6 +31,7 @@ struct DrawingAction {
     std::vector<HT_DC_Point> dc;    // float kinds
     float start = 0.0f;             // ellipse angles in radians
     float end = 6.2831854820251465f;
+    bool arc = false;  // start or end given: the outline of an elliptical arc, not a filled ellipse
 
     // The rendition the host hands to the device for this action.
     HT_Rendition rendition() const;

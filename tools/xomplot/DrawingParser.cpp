@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "hdi/HT_Color_Index.h"
 #include "platform/FileText.h"
 
 namespace xomplot {
@@ -150,6 +151,7 @@ bool ParseAttribute(Context& c, const std::string& kind, const std::string& attr
         double deg;
         if (!Number(value, deg) || std::fabs(deg) > 3600) return bad("an angle in degrees");
         (key == "start" ? a.start : a.end) = static_cast<float>(deg * kDegToRad);
+        a.arc = true;
     } else {
         return c.fail("unknown attribute '" + key + "' for " + kind);
     }
@@ -246,6 +248,9 @@ HT_Rendition DrawingAction::rendition() const {
     r.line = line;
     r.face = face;
     r.color = color;
+    // A CAD host keeps the 24-bit colour of every rendition in step with its colour index; an
+    // explicit colour stands on its own.
+    if (!has_rgb) r.color.rgb = HT_Color_Index_To_RGB(color.index);
     return r;
 }
 

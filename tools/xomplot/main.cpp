@@ -11,6 +11,7 @@
 #include "platform/MessageService.h"
 #include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PlotRun.h"
+#include "tools/xomplot/PreviewCommand.h"
 
 namespace {
 const char* kExitText =
@@ -55,6 +56,8 @@ int main(int argc, char** argv) try {
     logCmd->add_option("--file", logFile,
                        "Read this plot log file instead of the user's "
                        "($XDG_DATA_HOME/XomSeriesQ/AutoCAD_PlotLog.dat)");
+    xomplot::PreviewOptions preview;
+    CLI::App* previewCmd = xomplot::AddPreviewCommand(app, preview);
     app.require_subcommand(0, 1);
 
     try {
@@ -68,6 +71,7 @@ int main(int argc, char** argv) try {
     if (!language.empty()) HT_Set_Language(std::wstring(language.begin(), language.end()));
     if (opt.driver_path.empty()) opt.driver_path = xomplot::DefaultDriverPath();
 
+    if (previewCmd->parsed()) return xomplot::RunPreview(preview);
     if (logCmd->parsed()) {
         const auto lines = xomplot::PlotLogLines(opt.driver_path, logFile);
         if (lines.empty()) std::printf("The plot log is empty.\n");

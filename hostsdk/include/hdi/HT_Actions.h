@@ -26,6 +26,11 @@ using HD_DCI_Dot_Action = void (*)(HT_Renderer_Data* device, const HT_Rendition&
 using HD_DCI_Ellipse_Action = void (*)(HT_Renderer_Data* device, const HT_Rendition& r,
                                        const HT_DCI_Point& centre, const HT_DCI_Point& radii,
                                        float start, float end, const HT_RGB* colour);
+// An elliptical arc's outline, counter-clockwise from start to end (through 0 when end is the
+// smaller); a sweep of a full turn or more is the whole ellipse, drawn once.
+using HD_DCI_Elliptical_Arc_Action = void (*)(HT_Renderer_Data* device, const HT_Rendition& r,
+                                              const HT_DCI_Point& centre, const HT_DCI_Point& radii,
+                                              float start, float end);
 using HD_DC_Image_Action = void (*)(HT_Renderer_Data* device, const HT_Rendition& r,
                                     const HT_DC_Point& position, const HT_Image& image);
 using HD_DCI_Image_Action = void (*)(HT_Renderer_Data* device, const HT_Rendition& r,
@@ -57,6 +62,7 @@ struct HT_Action_Table {
     HT_Action<HD_DCI_Polytriangle_Action> draw_dci_polytriangle;
     HT_Action<HD_DCI_Dot_Action> draw_dci_dot;
     HT_Action<HD_DCI_Ellipse_Action> draw_dci_ellipse;
+    HT_Action<HD_DCI_Elliptical_Arc_Action> draw_dci_elliptical_arc;
     HT_Action<HD_DC_Image_Action> draw_dc_image;
     HT_Action<HD_DCI_Image_Action> draw_dci_image;
     HT_Action<HD_DCI_Image_Action> draw_dc_bitonal_image;
@@ -85,6 +91,9 @@ void HD_Standard_Draw_DCI_Polytriangle(HT_Renderer_Data* device, const HT_Rendit
 void HD_Standard_Draw_DCI_Ellipse(HT_Renderer_Data* device, const HT_Rendition& r,
                                   const HT_DCI_Point& centre, const HT_DCI_Point& radii,
                                   float start, float end, const HT_RGB* colour);
+void HD_Standard_Draw_DCI_Elliptical_Arc(HT_Renderer_Data* device, const HT_Rendition& r,
+                                         const HT_DCI_Point& centre, const HT_DCI_Point& radii,
+                                         float start, float end);
 void HD_Standard_Draw_DCI_Image(HT_Renderer_Data* device, const HT_Rendition& r,
                                 const HT_DCI_Point& position, const HT_Image& image);
 void HD_Standard_Draw_DC_Bitonal_Image(HT_Renderer_Data* device, const HT_Rendition& r,

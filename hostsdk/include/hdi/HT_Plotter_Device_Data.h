@@ -18,7 +18,8 @@ struct HT_Renderer_Options {
     int window_height = 32767;
     int color_system = HT_COLOR_SYSTEM_RGB;
     int bitonal_format = 0;
-    double pattern_scale = 1.0;
+    // Device dots per half inch: line patterns scale with it (300 is a 600 dpi device's).
+    double pattern_scale = 300.0;
     SPMP<HT_Palette> palette;
 };
 
@@ -47,6 +48,8 @@ class HT_Renderer_Data : public HT_Counted {
     void draw_dci_dot(const HT_Rendition& r, const HT_DCI_Point& point, const HT_RGB* colour);
     void draw_dci_ellipse(const HT_Rendition& r, const HT_DCI_Point& centre,
                           const HT_DCI_Point& radii, float start, float end, const HT_RGB* colour);
+    void draw_dci_elliptical_arc(const HT_Rendition& r, const HT_DCI_Point& centre,
+                                 const HT_DCI_Point& radii, float start, float end);
     void draw_dci_image(const HT_Rendition& r, const HT_DCI_Point& position, const HT_Image& image);
 
   protected:

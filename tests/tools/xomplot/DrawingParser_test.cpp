@@ -84,6 +84,28 @@ TEST(DrawingParser, FullEllipseByDefaultAndRenditionDefaults) {
     EXPECT_EQ(d.actions[1].rendition().clip, nullptr);
 }
 
+TEST(DrawingParser, RenditionColourFollowsTheColourIndex) {
+    // The host hands the device the 24-bit colour of the index (blue, green, red bytes), so an
+    // RGB device draws color=1 red; an explicit rgb= colour wins.
+    const Drawing d = MustParse(
+        "polyline color=1 : 0,0 5,5\npolyline color=150 : 0,0 5,5\npolyline : 0,0 5,5\n"
+        "polyline color=1 rgb=102030 : 0,0 5,5\n");
+    const HT_RGB red = d.actions[0].rendition().color.rgb;
+    EXPECT_EQ(red.r, 255);
+    EXPECT_EQ(red.g, 0);
+    EXPECT_EQ(red.b, 0);
+    const HT_RGB c150 = d.actions[1].rendition().color.rgb;
+    EXPECT_EQ(c150.r, 0);
+    EXPECT_EQ(c150.g, 127);
+    EXPECT_EQ(c150.b, 255);
+    EXPECT_EQ(d.actions[1].rendition().color.index, 150);
+    const HT_RGB seven = d.actions[2].rendition().color.rgb;  // index 7 draws black on paper
+    EXPECT_EQ(seven.r + seven.g + seven.b, 0);
+    const HT_RGB own = d.actions[3].rendition().color.rgb;
+    EXPECT_EQ(own.r, 0x10);
+    EXPECT_EQ(own.b, 0x30);
+}
+
 TEST(DrawingParser, EmptyDrawingIsValid) {
     const Drawing d = MustParse("# nothing\n\n   \ndrawing Blank\n");
     EXPECT_TRUE(d.actions.empty());

@@ -10,6 +10,7 @@
 
 #include "support/ByteDiff.h"
 #include "support/GoldenFile.h"
+#include "tools/jobrender/JobRenderer.h"
 
 namespace {
 
@@ -70,6 +71,21 @@ TEST_F(XomplotCliTest, PlotsTheExampleToAFile) {
               "\x1b"
               "E");  // the job's closing reset
     EXPECT_NE(r.err.find("Drawing: "), std::string::npos);
+}
+
+TEST_F(XomplotCliTest, PreviewsTheJobItWrote) {
+    const fs::path job = dir / "example.plt";
+    ASSERT_EQ(Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", job.string()}).status,
+              0);
+    const fs::path png = dir / "example.png";
+    RunResult r = Xomplot({"preview", job.string(), "-o", png.string(), "--dpi", "30"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("249 x 351 pixels at 30 dpi, 1 page(s)"), std::string::npos) << r.out;
+    EXPECT_EQ(Read(png).substr(1, 3), "PNG");
+    r = Xomplot({"preview", job.string()});
+    EXPECT_EQ(r.status, 64);
+    r = Xomplot({"preview", job.string(), "-o", png.string(), "--dpi", "0"});
+    EXPECT_EQ(r.status, 64);
 }
 
 TEST_F(XomplotCliTest, DefaultDriverIsTheOneOfThisBuildTree) {
@@ -258,7 +274,8 @@ TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
                      XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(), "--media", "ISO_A4",
                      "--resolution", "600_DPI", "--color-mode", "Color", "--printer", "Q Plotter"});
         ASSERT_EQ(r.status, 0) << build << ": " << r.err;
-        // An update writes the first build's job; the other builds must still match it.
+        // An update writes the first build's job; the other builds must still match it, and
+        // GoldenExampleDrawsWhatTheDrawingAsks checks what it draws.
         if (!rewritten && RewriteGoldenIfAsked(path, Read(out))) {
             golden = Read(out);
             rewritten = true;
@@ -266,6 +283,48 @@ TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
         ASSERT_FALSE(golden.empty()) << "missing golden job " << path;
         EXPECT_TRUE(BytesEqual(Read(out), golden)) << build;
     }
+}
+
+// The golden job is checked by what it draws, not trusted because the driver wrote it: rendered
+// at 100 dpi, each shape of the example shows in the colour its drawing line asks for.
+TEST(XomplotGolden, GoldenExampleDrawsWhatTheDrawingAsks) {
+    std::ifstream in(fs::path(XOM_TEST_GOLDEN_DIR) / "example.plt", std::ios::binary);
+    const std::string job((std::istreambuf_iterator<char>(in)), {});
+    jobrender::Image img;
+    jobrender::RenderOptions o;
+    o.dpi = 100;
+    const jobrender::RenderResult r = jobrender::RenderJobToImage(job, o, img);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.warnings.total(), 0u);
+    EXPECT_TRUE(r.rotated);
+    ASSERT_EQ(img.width, 827);  // ISO A4 portrait
+    ASSERT_EQ(img.height, 1170);
+    // Drawing dots at 600 dpi, 5 mm (119 dots) margins, to pixels at 100 dpi.
+    auto at = [&](int x, int y) { return img.at((x + 119) / 6, (7016 - (y + 119)) / 6); };
+    using jobrender::Rgb;
+    EXPECT_EQ(at(800, 4700), (Rgb{255, 0, 0}));       // polygon color=1
+    EXPECT_EQ(at(2100, 4600), (Rgb{0, 255, 0}));      // polygon color=3
+    EXPECT_EQ(at(3600, 4700), (Rgb{255, 128, 0}));    // polygon rgb=ff8000
+    EXPECT_EQ(at(3100, 4700), (Rgb{255, 255, 255}));  // its notch
+    EXPECT_EQ(at(700, 3800), (Rgb{0, 0, 255}));       // dcpolygon color=5
+    EXPECT_EQ(at(800, 2800), (Rgb{0, 0, 255}));       // ellipse color=5
+    EXPECT_EQ(at(2100, 2800), (Rgb{0, 160, 64}));     // ellipse rgb=00a040
+    EXPECT_EQ(at(4300, 3800), (Rgb{0, 255, 0}));      // dot color=3
+    EXPECT_EQ(at(4200, 3600), (Rgb{255, 0, 0}));      // dot color=1
+    EXPECT_EQ(at(4400, 4050), (Rgb{0, 0, 255}));      // dot rgb=0000ff
+    EXPECT_EQ(at(900, 6150), (Rgb{0, 0, 0}));         // polyline, default colour 7
+    EXPECT_EQ(at(1650, 1200), (Rgb{255, 0, 0}));      // clipped polyline color=1, inside the clip
+    // The hatch (color=4) is cyan lines inside its square and nothing around it.
+    int cyan = 0, outside = 0;
+    for (int y = 3400; y < 4200; y += 6)
+        for (int x = 1500; x < 2700; x += 6) {
+            const bool inside = x > 1606 && x < 2594 && y > 3506 && y < 4094;
+            const bool ink = at(x, y) != Rgb{255, 255, 255};
+            cyan += inside && at(x, y) == Rgb{0, 255, 255};
+            outside += !inside && (x < 1590 || x > 2610 || y < 3490 || y > 4110) && ink;
+        }
+    EXPECT_GT(cyan, 100);
+    EXPECT_EQ(outside, 0);
 }
 
 }  // namespace
