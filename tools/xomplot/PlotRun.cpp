@@ -12,6 +12,7 @@
 #include "platform/Utf8.h"
 #include "tools/xomplot/DrawingParser.h"
 #include "tools/xomplot/HostPlotMonitor.h"
+#include "tools/xomplot/ImageDispatch.h"
 
 namespace xomplot {
 
@@ -68,6 +69,9 @@ void Dispatch(HT_Plotter_Device_Data& device, const DrawingAction& a) {
             break;
         case ActionKind::Ellipse:
             device.draw_dci_ellipse(r, a.dci[0], a.dci[1], a.start, a.end, a.colour());
+            break;
+        case ActionKind::Image:
+            DrawImage(device, a);
             break;
     }
 }
