@@ -15,6 +15,14 @@ struct DevicePlotSettings {
     bool plotDirectToIpAddress = false;
     // 0: the linked printer prints colour (colour output allowed); 1: monochrome only.
     int colorMode = 0;
+    // Raster tone curve: gamma and intensity in percent (identity at 1.0 and 100).
+    double rasterGamma = 1.0;
+    int rasterIntensity = 100;
+    // Raster quality levels from the host configuration, for ordinary images and for images of
+    // kind 1 (bitonal): 0 declines the image, 1-5 set a floor under the replication factor of the
+    // general road, higher levels none.
+    int rasterEnabled = 100;
+    int rasterEnabledKind1 = 100;
 };
 
 inline DevicePlotSettings CurrentDevicePlotSettings() {

@@ -24,9 +24,7 @@ void HT_Renderer_Data::set_standard_actions(bool on) {
     m_actions.draw_dc_bitonal_image.set(this, HD_Standard_Draw_DC_Bitonal_Image);
     m_actions.draw_dc_index8_image.set(this, HD_Standard_Draw_DC_Index8_Image);
     m_actions.draw_dc_rgb32_image.set(this, HD_Standard_Draw_DC_RGB32_Image);
-    m_actions.draw_dci_bitonal_image.set(this, HD_Standard_Draw_DCI_Image);
-    m_actions.draw_dci_index8_image.set(this, HD_Standard_Draw_DCI_Image);
-    m_actions.draw_dci_rgb32_image.set(this, HD_Standard_Draw_DCI_Image);
+    // The integer-coordinate image kinds have no standard routine: a device draws them itself.
 }
 
 void HT_Renderer_Data::draw_dc_polyline(const HT_Rendition& r, int count,

@@ -509,15 +509,6 @@ void Report(const char* function, const std::string& what) {
     }
 }
 
-void ReportUnsupported(const char* function) {
-    static const char* kWhat = "raster images are not supported by this host yet";
-    if (HT_Error_Handler* h = HT_Get_Host_Error_Handler()) {
-        h->report(HT_MSG_NOT_SUPPORTED, function, kWhat);
-    } else {
-        std::fprintf(stderr, "%s: %s\n", function, kWhat);
-    }
-}
-
 }  // namespace
 
 void HD_Standard_Draw_DCI_Polyline(HT_Renderer_Data* device, const HT_Rendition& r, int count,
@@ -691,21 +682,4 @@ void HD_Fill_2DI_Polygon(HT_Renderer_Data* device, const HT_Rendition& r, int co
     const HT_Rendition s = Simple(r, nullptr);
     ScanLines(device, s, {ring}, r.clip, horizontal, step);
     if (mode == 2) ScanLines(device, s, {ring}, r.clip, !horizontal, step);  // cross-hatch
-}
-
-void HD_Standard_Draw_DCI_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DCI_Image");
-}
-void HD_Standard_Draw_DC_Bitonal_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                       const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DC_Bitonal_Image");
-}
-void HD_Standard_Draw_DC_Index8_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                      const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DC_Index8_Image");
-}
-void HD_Standard_Draw_DC_RGB32_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                     const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DC_RGB32_Image");
 }

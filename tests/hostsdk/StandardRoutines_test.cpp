@@ -436,18 +436,4 @@ TEST(StandardRoutines, DcFormsRoundHalfAwayFromZero) {
     EXPECT_EQ(d.polylines[0].points[1].y, 1);
 }
 
-TEST(StandardRoutines, ImagesAreReportedAsUnsupported) {
-    SPMP<HT_Error_Handler> handler(new HT_Error_Handler());
-    HT_Set_Host_Error_Handler(handler.get());
-    FakeDevice d;
-    HT_Image image;
-    image.kind = HT_IMAGE_KIND_RGB32;
-    HD_Standard_Draw_DCI_Image(&d, HT_Rendition{}, {0, 0, 0}, image);
-    HT_Set_Host_Error_Handler(nullptr);
-    ASSERT_EQ(handler->reports().size(), 1u);
-    EXPECT_EQ(handler->reports()[0].message, HT_MSG_NOT_SUPPORTED);
-    EXPECT_NE(handler->reports()[0].item.find("not supported"), std::string::npos);
-    EXPECT_TRUE(d.polylines.empty());
-}
-
 }  // namespace

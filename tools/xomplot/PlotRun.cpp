@@ -12,6 +12,7 @@
 #include "platform/Utf8.h"
 #include "tools/xomplot/DrawingParser.h"
 #include "tools/xomplot/HostPlotMonitor.h"
+#include "tools/xomplot/ImageDispatch.h"
 
 namespace xomplot {
 
@@ -71,6 +72,9 @@ void Dispatch(HT_Plotter_Device_Data& device, const DrawingAction& a) {
                 device.draw_dci_elliptical_arc(r, a.dci[0], a.dci[1], a.start, a.end);
             else
                 device.draw_dci_ellipse(r, a.dci[0], a.dci[1], a.start, a.end, a.colour());
+            break;
+        case ActionKind::Image:
+            DrawImage(device, a);
             break;
     }
 }

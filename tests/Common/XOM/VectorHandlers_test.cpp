@@ -280,7 +280,7 @@ TEST(VectorHandlers, ColourComesFromTheCallOrTheRendition) {
     EXPECT_EQ(g_plotStream.wantedPenIndex, 1);
 }
 
-TEST(VectorHandlers, ImagesGoToTheHostsImageRoutine) {
+TEST(VectorHandlers, ImagesWithoutPixelsAreLeftToTheHostWhichCannotDrawThem) {
     PlotObserver seen;
     HostPlot plot(Landscape());
     plot.Begin();
@@ -288,6 +288,7 @@ TEST(VectorHandlers, ImagesGoToTheHostsImageRoutine) {
     image.kind = HT_IMAGE_KIND_RGB32;
     plot.device->draw_dci_image(SolidRendition(), P(0, 0), image);
     EXPECT_TRUE(plot.output().bytes.empty());
+    EXPECT_EQ(plot.device->undrawn_primitives(), 1);
 }
 
 }  // namespace

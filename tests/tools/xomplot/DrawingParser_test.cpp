@@ -143,7 +143,16 @@ TEST(DrawingParser, BadLinesAreRejectedWithLineAndReason) {
         {"polyline clip=1,2,3,4,5 : 0,0\n", "d.drw:1: bad clip"},
         {"polyline start=10 : 0,0\n", "d.drw:1: unknown attribute 'start' for polyline"},
         {"polygon face=dots : 0,0 1,0 1,1\n", "d.drw:1: bad face"},
-        {"image : 0,0\n", "d.drw:1: image: raster images are not supported by this host yet"},
+        {"image : a.png\n", "d.drw:1: image needs kind="},
+        {"image kind=rgb32 at=0,0 : a.png\n", "d.drw:1: image needs size="},
+        {"image kind=jpeg at=0,0 size=1,1 : a.png\n", "d.drw:1: bad kind 'jpeg'"},
+        {"image kind=rgb32 at=0,0 size=0,5 : a.png\n", "d.drw:1: bad size '0,5'"},
+        {"image kind=rgb32 at=0,0 size=-3,5 : a.png\n", "d.drw:1: bad size"},
+        {"image kind=rgb32 at=0,0 size=5,5 :\n", "d.drw:1: image needs the path"},
+        {"image kind=rgb32 at=0,0 size=5,5 a.png\n", "d.drw:1: expected ':'"},
+        {"image kind=rgb32 at=x size=5,5 : a.png\n", "d.drw:1: bad at 'x'"},
+        {"image kind=rgb32 kind=index8 at=0,0 size=5,5 : a.png\n", "d.drw:1: attribute 'kind' "},
+        {"image weight=3 kind=rgb32 at=0,0 size=5,5 : a.png\n", "d.drw:1: unknown attribute"},
         {": 0,0\n", "d.drw:1: missing drawing action"},
         {"drawing\n", "d.drw:1: the drawing header needs a name"},
         {"drawing A\ndrawing B\n", "d.drw:2: a second drawing header"},
@@ -157,6 +166,32 @@ TEST(DrawingParser, BadLinesAreRejectedWithLineAndReason) {
         EXPECT_EQ(error.rfind(expected, 0), 0u) << "input: " << text << "\ngot: " << error;
         EXPECT_TRUE(d.actions.empty());  // nothing of a bad drawing survives
     }
+}
+
+TEST(DrawingParser, ImageLinesWithTheirPlaceSizeAndFile) {
+    const Drawing d = MustParse(
+        "image kind=bitonal at=10,-20 size=300,200 threshold=90 : scans/plan 1.png\n"
+        "image kind=general at=0,0 size=1,1 clip=0,0,5,5 : /abs/photo.png\n");
+    ASSERT_EQ(d.actions.size(), 2u);
+    const DrawingImage& a = d.actions[0].image;
+    EXPECT_EQ(d.actions[0].kind, ActionKind::Image);
+    EXPECT_EQ(a.kind, ImageKind::Bitonal);
+    EXPECT_EQ(a.x, 10);
+    EXPECT_EQ(a.y, -20);
+    EXPECT_EQ(a.width, 300);
+    EXPECT_EQ(a.height, 200);
+    EXPECT_EQ(a.threshold, 90);
+    EXPECT_EQ(a.path, "scans/plan 1.png");
+    EXPECT_EQ(d.actions[1].image.kind, ImageKind::General);
+    EXPECT_TRUE(d.actions[1].has_clip);
+}
+
+TEST(DrawingParser, UnreadableImageFilesFailTheWholeDrawing) {
+    Drawing d = MustParse("image kind=rgb32 at=0,0 size=5,5 : missing.png\n");
+    std::string error;
+    EXPECT_FALSE(LoadDrawingImages(d, "/nonexistent/dir/d.drw", error));
+    EXPECT_EQ(error.rfind("/nonexistent/dir/d.drw:1: /nonexistent/dir/missing.png", 0), 0u)
+        << error;
 }
 
 TEST(DrawingParser, TheBundledExampleParses) {
