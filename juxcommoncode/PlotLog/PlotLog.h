@@ -62,9 +62,9 @@ class PlotLog {
     std::wstring m_error;
 };
 
-// A file larger than this is not a plot log (ten records take a few kilobytes): it is refused
-// instead of read, so a load takes bounded time and memory whatever the file holds.
-inline constexpr std::uint64_t kMaxPlotLogFileBytes = 16u << 20;
+// A file larger than this is not a plot log (ten records of the longest texts take 3.3 MB): it is
+// refused instead of read, so a load takes bounded time and memory whatever the file holds.
+inline constexpr std::uint64_t kMaxPlotLogFileBytes = 4u << 20;
 
 // What the device does at the end of every picture, under the exclusive lock: load the log, add
 // the record (when the log keeps any), save. A load that failed for any reason but a missing file

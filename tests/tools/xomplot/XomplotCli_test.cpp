@@ -191,7 +191,8 @@ TEST(XomplotCancel, SignalWhileAWriteIsBlockedCancelsAndKillsThePrintCommand) {
     int n = 0;
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(sig);
-        const fs::path err = dir / "stderr", out = dir / "stdout";
+        const fs::path err = dir / ("stderr" + std::to_string(sig)),
+                       out = dir / ("stdout" + std::to_string(sig));
         const std::string port = "|sleep 3; cat > '" + sink.string() + "'";
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
