@@ -374,6 +374,7 @@ TEST_F(XomplotOutcomeTest, FailedOrEmptyPlotLeavesTheEarlierFileAsItWas) {
     EXPECT_EQ(Read(target), "earlier job");
     EXPECT_EQ(Others({"job.plt", "big.drw", "data-home", "stdout", "stderr"}),
               std::vector<std::string>{});
+    ASSERT_FALSE(Records().empty());
     EXPECT_EQ(W(r.out), Records().back().m_status + L"\n");
 
     const fs::path blank = Write("blank.drw", "drawing Blank\n");
@@ -483,6 +484,7 @@ TEST_F(XomplotOutcomeTest, NamesSurviveAnyLocale) {
         EXPECT_EQ(r.status, 0) << r.out << r.err;
         EXPECT_TRUE(fs::exists(dir / name)) << name;
     }
+    ASSERT_FALSE(Records().empty());
     EXPECT_EQ(Records().back().m_drawing, L"Gr\u00f6\u00dfe");
     RunResult log = Xomplot({"--driver", Driver(), "log"}, "LC_ALL=C LANG=C");
     EXPECT_NE(log.out.find("   Drawing: Gr\xc3\xb6\xc3\x9f"
