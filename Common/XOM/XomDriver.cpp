@@ -335,8 +335,9 @@ void XOM_Driver::end_picture() {
             entry.m_status = LocalizedString(IDS_CONNECTION_FAILED);
         } else if (m_outputFailed) {
             // The closing commands did not reach the output (write_output has aborted the plot):
-            // the job is incomplete.
-            entry.m_status = m_outputFailure;
+            // the job is incomplete (or the user cancelled while they waited).
+            entry.m_status =
+                m_outputFailure.empty() ? LocalizedString(IDS_PLOT_CANCELED) : m_outputFailure;
         } else {
             entry.m_status = LocalizedString(IDS_PLOT_COMPLETE);
         }
