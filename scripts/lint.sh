@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs clang-tidy with the repository's .clang-tidy over the project's own C++ sources, using the
 # compile commands of the configured `default` build. Without arguments it checks the files that
-# differ from main (committed or not); with --all, every source file (what CI does).
+# differ from main (committed or not), with --since REF those that differ from REF; with --all,
+# every source file (what CI does).
 # Fails, listing the warnings, when clang-tidy reports any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,9 @@ folders='Common|juxcommoncode|hostsdk|platform|tools|resources|builds|tests|benc
 if [[ "${1:-}" == "--all" ]]; then
   mapfile -t files < <(git ls-files '*.cpp' | grep -E "^($folders)/")
 else
-  mapfile -t files < <({ git diff --name-only main -- '*.cpp'; git ls-files --others --exclude-standard '*.cpp'; } |
+  base=main
+  [[ "${1:-}" == "--since" ]] && base=$2
+  mapfile -t files < <({ git diff --name-only "$base" -- '*.cpp'; git ls-files --others --exclude-standard '*.cpp'; } |
                        sort -u | grep -E "^($folders)/" || true)
 fi
 # Only files the build compiles have compile commands (fuzz targets live in their own preset).

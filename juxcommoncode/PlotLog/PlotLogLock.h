@@ -1,0 +1,40 @@
+#pragma once
+// The lock that makes each use of the plot log one step for every other process: a plot holds it
+// exclusively across load, add and save, a reader shares it with other readers. It is an advisory
+// lock on the folder that holds the log, so the folder keeps no file of its own for it.
+//
+// Taking it waits a bounded time (other plots hold it for a few milliseconds each) and then fails
+// with a text that says the log is busy: a busy log is never taken for an empty one.
+#include <chrono>
+#include <string>
+
+namespace JuxNetwork {
+
+class PlotLogLock {
+  public:
+    enum class Mode { Shared, Exclusive };
+    static constexpr std::chrono::milliseconds kDefaultWait{2000};
+
+    PlotLogLock() = default;
+    ~PlotLogLock();
+    PlotLogLock(const PlotLogLock&) = delete;
+    PlotLogLock& operator=(const PlotLogLock&) = delete;
+
+    // Locks the folder of logPath. False with ErrorText() when the folder cannot be opened
+    // (FolderMissing() then tells whether it simply does not exist) or the lock stays taken for
+    // longer than wait.
+    bool Acquire(const std::wstring& logPath, Mode mode,
+                 std::chrono::milliseconds wait = kDefaultWait);
+    void Release();
+
+    bool Held() const { return m_fd >= 0; }
+    bool FolderMissing() const { return m_folderMissing; }
+    const std::wstring& ErrorText() const { return m_error; }
+
+  private:
+    int m_fd = -1;
+    bool m_folderMissing = false;
+    std::wstring m_error;
+};
+
+}  // namespace JuxNetwork
