@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -27,6 +28,15 @@ std::string FolderOf(const std::string& path) {
 
 PlotLogLock::~PlotLogLock() {
     Release();
+}
+
+std::chrono::milliseconds PlotLogLock::DefaultWait() {
+    const char* text = std::getenv("XOM_PLOT_LOG_WAIT_MS");
+    if (text == nullptr || *text == '\0') return kDefaultWait;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (*end != '\0' || value < 1 || value > 600000) return kDefaultWait;
+    return std::chrono::milliseconds(value);
 }
 
 void PlotLogLock::Release() {
