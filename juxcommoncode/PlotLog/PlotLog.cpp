@@ -46,8 +46,10 @@ HRESULT PlotLog::Load() {
     m_error.clear();
     const std::wstring path = GetPath();
     if (path.empty()) return Fail(L"No folder for the plot log");
+    // Exclusive even for reading: the log file itself opens for one user at a time, so readers
+    // sharing the folder's lock would fail each other at that open.
     PlotLogLock lock;
-    if (!lock.Acquire(path, PlotLogLock::Mode::Shared)) {
+    if (!lock.Acquire(path, PlotLogLock::Mode::Exclusive)) {
         m_noFileYet = lock.FolderMissing();
         return Fail(lock.ErrorText());
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The lock that makes each use of the plot log one step for every other process: a plot holds it
-// exclusively across load, add and save, a reader shares it with other readers. It is an advisory
-// lock on the folder that holds the log, so the folder keeps no file of its own for it.
+// exclusively across load, add and save, a reader across its load (exclusively too, as the log
+// file opens for one user at a time; shared mode is for callers that never open it). It is an
+// advisory lock on the folder that holds the log, so the folder keeps no file of its own for it.
 //
 // Taking it waits a bounded time (other plots hold it for a few milliseconds each) and then fails
 // with a text that says the log is busy: a busy log is never taken for an empty one.

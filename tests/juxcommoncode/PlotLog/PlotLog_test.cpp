@@ -305,7 +305,7 @@ TEST_F(PlotLogTest, PlotsAtOnceKeepEveryRecord) {
             } else if (!reader.NoFileYet()) {
                 ++failedLoads;
             }
-            // A reader as a user runs it, not a spin: back to back shared locks would starve the
+            // A reader as a user runs it, not a spin: back to back locks would starve the
             // plots of the exclusive lock they wait for.
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             int status = 0;
@@ -330,6 +330,25 @@ TEST_F(PlotLogTest, PlotsAtOnceKeepEveryRecord) {
             EXPECT_TRUE(n >= plots * 1000 && n < plots * 1000 + plots) << n;
         }
     }
+}
+
+// Readers at once never fail each other: the log file opens for one reader at a time, so a reader
+// that finds another one inside waits for it instead of reporting the busy file as an error.
+TEST_F(PlotLogTest, ReadersAtOnceAllSucceed) {
+    ASSERT_EQ(RecordPlot(MakeRecord(1)), kS_OK);
+    constexpr int kLoads = 400;
+    std::vector<int> failures(4, 0);
+    std::vector<std::thread> readers;
+    for (int& failed : failures) {
+        readers.emplace_back([&failed] {
+            for (int i = 0; i < kLoads; ++i) {
+                PlotLog log;
+                if (log.Load() != kS_OK || log.GetRecords().size() != 1) ++failed;
+            }
+        });
+    }
+    for (std::thread& t : readers) t.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 // A huge log is refused, not read: loading takes bounded time and memory whatever the file says.
