@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "hdi/HT_Color_Index.h"
+#include "support/TangledOutline.h"
 #include "tools/jobrender/JobRenderer.h"
 
 namespace {
@@ -265,6 +266,36 @@ TEST_F(PlotGeometryTest, FilledHatchedLargeAndStripPolygons) {
         EXPECT_EQ(outside, 0);
         EXPECT_NEAR(double(inked) / inside, 0.1, 0.03);  // one-dot lines every ten dots
     }
+}
+
+TEST_F(PlotGeometryTest, SelfIntersecting20000PointPolygonIsFilledEvenOddAsPolygons) {
+    const auto outline = xomtest::TangledOutline(20000, 11, 1150, 1650, 1000);
+    std::ostringstream drawing;
+    drawing << "polygon color=5 :";
+    for (const auto& p : outline) drawing << ' ' << p.x << ',' << p.y;
+    drawing << '\n';
+    Plot(drawing.str(), 300);
+    // Device polygons, not one-dot spans: a few dozen fills, and about the bytes the outline
+    // itself needs as PE (2-3 bytes a point).
+    size_t fills = 0;
+    for (size_t at = jobBytes.find("PM2FP"); at != std::string::npos;
+         at = jobBytes.find("PM2FP", at + 1))
+        ++fills;
+    EXPECT_GE(fills, 2u);
+    EXPECT_LE(fills, 200u);
+    EXPECT_LT(jobBytes.size(), 20000u * 3 + 4000);
+    const xomtest::OutlineRaster ref(outline, 100, 600, 2100, 2100);
+    auto blue = [](Rgb c) { return c == Rgb{0, 0, 255}; };
+    int compared = 0, agree = 0, twice = 0;
+    for (int j = 0; j < ref.height(); ++j)
+        for (int i = 0; i < ref.width(); ++i) {
+            if (ref.near_edge(i, j)) continue;
+            ++compared;
+            agree += ref.inside(i, j) == blue(At(ref.x0() + i + 0.5, ref.y0() + j + 0.5));
+            twice += std::abs(ref.winding(i, j)) >= 2;
+        }
+    EXPECT_GT(twice, compared / 100);  // wound twice in places: a non-zero fill would not pass
+    EXPECT_GE(double(agree) / compared, 0.99);
 }
 
 TEST_F(PlotGeometryTest, ClippedLinesAndPolygons) {
