@@ -197,6 +197,25 @@ TEST_F(PlotGeometryTest, LinesOfEveryCapAndJoin) {
     EXPECT_GE(Agreement(round, 60, 60, 440, 440, NotWhite), 0.99) << "round";
 }
 
+TEST_F(PlotGeometryTest, DiamondJoinIsATriangleHalfALineWidthBeyondTheBevel) {
+    // join=diamond is written as HP-GL/2's triangular join. A right angle of a thick line, so
+    // that the triangle is a good share of the box around the corner.
+    Plot("polyline weight=60 cap=butt join=diamond : 600,300 600,500 800,500\n");
+    const double hw = 30;
+    // The outer corners of the two arms, the bevel's middle and the apex beyond it.
+    const V a{600 - hw, 500}, b{600, 500 + hw};
+    const V mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+    const V apex{mid.x - hw / std::sqrt(2.0), mid.y + hw / std::sqrt(2.0)};
+    const Sdf diamond = Union({Box({600, 300}, {600, 500}, hw), Box({600, 500}, {800, 500}, hw),
+                               Polygon({{600, 500}, a, apex, b})});
+    EXPECT_GE(Agreement(diamond, 520, 420, 680, 580, NotWhite), 0.99) << "at the corner";
+    EXPECT_GE(Agreement(diamond, 520, 260, 840, 580, NotWhite), 0.99) << "the whole line";
+    // The box is small enough that a plain bevel does not pass.
+    const Sdf bevel = Union({Box({600, 300}, {600, 500}, hw), Box({600, 500}, {800, 500}, hw),
+                             Polygon({{600, 500}, a, b})});
+    EXPECT_LT(Agreement(bevel, 520, 420, 680, 580, NotWhite), 0.985);
+}
+
 TEST_F(PlotGeometryTest, DotsCirclesOfTheWidthRuleAndEllipses) {
     Plot(
         "dot weight=40 : 200,1000\n"
