@@ -259,6 +259,7 @@ TEST(StandardPolygon, SelfIntersectingOutlineIsTiledEvenOddNotScanned) {
     HT_Rendition r;
     const auto outline = xomtest::TangledOutline(20000, 7, 1000, 1000, 900);
     std::vector<HT_DCI_Point> pts;
+    pts.reserve(outline.size());
     for (const auto& p : outline) pts.push_back({int(p.x), int(p.y), 0});
     HD_Standard_Draw_DCI_Polygon(&d, r, int(pts.size()), pts.data(), nullptr);
     EXPECT_TRUE(d.polylines.empty());  // no hairline spans

@@ -120,9 +120,9 @@ class JobInterpreter {
     // "LT": solid, or a line type with its pattern length (percent of the P1-P2 diagonal, or mm)
     // and, for fixed types, the pattern's residue carried from one line to the next.
     struct LineType {
-        bool solid = true;
-        int type = 0;
         double length = 4;
+        int type = 0;
+        bool solid = true;
         bool absolute = false;
     };
     LineType m_lineType;

@@ -103,6 +103,7 @@ class PatternWalk {
 bool Walk(const std::vector<PointF>& path, const std::vector<double>& percent, double length,
           double phase, std::size_t maxPieces, DashedPath& out) {
     std::vector<double> lengths;
+    lengths.reserve(percent.size());
     for (double p : percent) lengths.push_back(p / 100.0 * length);
     // The element the phase falls in, and what is left of it.
     double at = std::fmod(std::fmod(phase, 1.0) + 1.0, 1.0) * length;
@@ -135,7 +136,7 @@ bool DashPath(const std::vector<PointF>& path, int lineType, double patternLengt
     for (std::size_t i = 0; i + 1 < path.size(); ++i)
         total += std::hypot(path[i + 1].x - path[i].x, path[i + 1].y - path[i].y);
     const std::vector<double>& percent = Pattern(lineType);
-    const double perPattern = static_cast<double>(percent.size() / 2);
+    const double perPattern = static_cast<double>(percent.size()) / 2;  // pen-down elements
     if (!(patternLength > 0) || !std::isfinite(total) ||
         (total / patternLength + static_cast<double>(path.size())) * perPattern >
             static_cast<double>(maxPieces))
