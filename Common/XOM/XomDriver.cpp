@@ -27,8 +27,8 @@
 #include "Common/xomOutput/OutputChannel.h"
 #include "hdi/HT_Host_Info.h"
 #include "platform/MessageService.h"
-#include "platform/Utf8.h"
 #include "platform/Saturate.h"
+#include "platform/Utf8.h"
 
 namespace {
 

@@ -9,8 +9,9 @@ namespace {
 
 constexpr std::size_t kMaxUserNameBytes = 299;
 
-// In the current locale, with room for three bytes per wide character; a failed or empty
-// conversion gives an empty text.
+// In the current locale, with room for four bytes per wide character (a wide character here is a
+// whole code point, which UTF-8 may spell in four bytes); a failed or empty conversion gives an
+// empty text.
 std::string ToMultibyte(const std::wstring& text, std::size_t capacity) {
     if (text.empty()) return {};
     std::vector<char> buffer(capacity + 1, '\0');
@@ -39,7 +40,7 @@ std::wstring WithoutControls(std::wstring value) {
 }
 
 std::string Comment(const std::wstring& value) {
-    return Sanitised(ToMultibyte(WithoutControls(value), value.size() * 3));
+    return Sanitised(ToMultibyte(WithoutControls(value), value.size() * 4));
 }
 
 JobUserNameSource& UserNameSource() {
@@ -73,10 +74,10 @@ void WritePjlHeader(const PjlHeaderInputs& in, std::string& text) {
     text += "@PJL COMMENT SourceProductName=" + Comment(in.productName) + "\r\n";
     if (in.targetDevice) text += "@PJL COMMENT TargetDevice=" + Comment(*in.targetDevice) + "\r\n";
 
-    char date[32] = {}, time[32] = {};
-    std::strftime(date, sizeof date, "%Y-%m-%d", &in.localTime);
-    std::strftime(time, sizeof time, "%H:%M:%S", &in.localTime);
-    text += std::string("@PJL COMMENT Time=") + date + " " + time + "\r\n";
+    char dateText[32] = {}, timeText[32] = {};
+    std::strftime(dateText, sizeof dateText, "%Y-%m-%d", &in.localTime);
+    std::strftime(timeText, sizeof timeText, "%H:%M:%S", &in.localTime);
+    text += std::string("@PJL COMMENT Time=") + dateText + " " + timeText + "\r\n";
     text += "@PJL COMMENT DriverVersion:" + in.driverTag + " " +
             Sanitised(ToMultibyte(in.driverVersion, 29)) +
             "  HDI:" + Sanitised(ToMultibyte(in.hdiVersion, 23)) + "\r\n";

@@ -128,11 +128,11 @@ TEST(WritePjlHeader, NamesAreConvertedInTheCurrentLocale) {
     ASSERT_NE(utf8, locale_t(0));
     const locale_t previous = uselocale(utf8);
     PjlHeaderInputs in = Inputs();
-    in.drawingName = L"M\u00FCller";
+    in.drawingName = L"M\u00FCller \U0001F4D0";
     const auto lines = Lines(Header(in));
     uselocale(previous);
     freelocale(utf8);
-    EXPECT_EQ(lines[3], "@PJL COMMENT Drawing=M\xC3\xBCller");
+    EXPECT_EQ(lines[3], "@PJL COMMENT Drawing=M\xC3\xBCller \xF0\x9F\x93\x90");
 }
 
 }  // namespace
