@@ -1,1 +1,1 @@
-// Placeholder unit for a folder library that has no sources yet.
+// The one unit of a folder library whose folder holds no sources.

@@ -13,8 +13,9 @@ constexpr Int SaturatingCast(double value) {
     static_assert(std::is_integral_v<Int>, "SaturatingCast converts to integer types");
     using Limits = std::numeric_limits<Int>;
     if (!(value == value)) return 0;
-    // max + 1 is a power of two, so it is exact in a double even where max itself is not.
-    constexpr double kBeyondMax = (static_cast<double>(Limits::max() / 2) + 1.0) * 2.0;
+    // max + 1 is a power of two: exact in a double, and where max itself is not exact it rounds
+    // up to that same power, to which adding one changes nothing.
+    constexpr double kBeyondMax = static_cast<double>(Limits::max()) + 1.0;
     constexpr double kLowest = static_cast<double>(Limits::lowest());
     if (value >= kBeyondMax) return Limits::max();
     if (value <= kLowest) return Limits::lowest();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs, builds and runs the whole test suite: the default build, then ASan+UBSan, then a
-# short fuzz run of every fuzz target over its committed corpus.
+# Installs, checks the format, builds and runs the whole test suite: the default build, then
+# ASan+UBSan, then clang-tidy over every source, then a short fuzz run of every fuzz target over
+# its committed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -14,5 +15,6 @@ for preset in default asan; do
   count=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9][0-9]*\).*/\1/p' "build/ctest-$preset.log")
   passed=$((passed + ${count:-0}))
 done
+bash scripts/lint.sh --all
 bash scripts/run-fuzz.sh 30
 echo "tests: $passed passed, 0 failed"

@@ -1,7 +1,7 @@
 #pragma once
 // The thread locale of the resource library's language, switched in for a stretch of work (the
 // driver's initialisation, the plot-time preparation) and switched back afterwards.
-#include <locale.h>
+#include <clocale>
 
 #include <cstdint>
 #include <string>

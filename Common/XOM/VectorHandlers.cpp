@@ -250,7 +250,8 @@ void FillPatternPolygon(HT_Renderer_Data* device, const HT_Rendition& r, int cou
 }
 
 // ---------------------------------------------------------------------------------------------
-// Images: the host's image routine serves them.
+// Images: the host's image routine serves them (the general road of images with a row source
+// arrives with the raster encoder's newhandleraster).
 
 void DrawDciImage(HT_Renderer_Data* device, const HT_Rendition& r, const HT_DCI_Point& position,
                   const HT_Image& image) {

@@ -16,6 +16,7 @@
 #include "Common/XOM/PlotMessage.h"
 #include "Common/XOM/StringIds.h"
 #include "Common/XOM/VectorHandlers.h"
+#include "Common/XomImage/DciImages.h"
 #include "Common/XomJob/JobPrefix.h"
 #include "Common/XomJob/JobTicket.h"
 #include "Common/XomJob/PjlHeader.h"
@@ -122,9 +123,9 @@ void XOM_Driver::configure(HT_Std_Plotter_Definition* definition) {
     m_actions.draw_dc_bitonal_image.set(this, &HD_Standard_Draw_DC_Bitonal_Image);
     m_actions.draw_dc_index8_image.set(this, &HD_Standard_Draw_DC_Index8_Image);
     m_actions.draw_dc_rgb32_image.set(this, &HD_Standard_Draw_DC_RGB32_Image);
-    m_actions.draw_dci_bitonal_image.set(this, &DrawDciImage);
-    m_actions.draw_dci_index8_image.set(this, &DrawDciImage);
-    m_actions.draw_dci_rgb32_image.set(this, &DrawDciImage);
+    m_actions.draw_dci_bitonal_image.set(this, &XOM_plotter_draw_dci_bitonal_image);
+    m_actions.draw_dci_index8_image.set(this, &XOM_plotter_draw_dci_index8_image);
+    m_actions.draw_dci_rgb32_image.set(this, &XOM_plotter_draw_dci_rgb32_image);
 }
 
 void XOM_Driver::attach(HT_Error_Handler* error_handler) {
@@ -246,6 +247,7 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
     // A new picture starts deliverable, whatever the previous picture of this device met.
     m_outputFailed = 0;
     m_imageDataConfigured = 0;
+    m_undrawnAtStart = undrawn_primitives();
     PlotLogEntry& entry = CurrentPlotLogEntry();
     entry.Clear();
 
@@ -375,12 +377,17 @@ void XOM_Driver::end_picture() {
     } else {
         if (g_plotStream.jobStarted) WriteJobClose(g_plotStream);
         if (m_directOutput) {
-            // No direct connection exists in this build (begin_picture cannot open one).
+            // begin_picture cannot open a direct connection (see DirectChannel.h): the plot
+            // never reached the printer.
             entry.m_status = LocalizedString(IDS_CONNECTION_FAILED);
         } else if (m_outputFailed) {
             // The closing commands did not reach the output (write_output has aborted the plot):
             // the job is incomplete.
             entry.m_status = LocalizedString(IDS_PLOT_CANCELED);
+        } else if (undrawn_primitives() != m_undrawnAtStart) {
+            // Something of the drawing (an image) could not be drawn: the job is delivered but
+            // must not pass for the whole drawing.
+            entry.m_status = LocalizedString(IDS_PLOT_INCOMPLETE);
         } else {
             entry.m_status = LocalizedString(IDS_PLOT_COMPLETE);
         }

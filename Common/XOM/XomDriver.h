@@ -69,7 +69,12 @@ class XOM_Driver : public HT_Plotter_Device_Data {
     bool uses_palette() const { return m_usesPalette != 0; }
     // The raster encoder's configure-image-data block was sent in this job.
     bool image_data_configured() const { return m_imageDataConfigured != 0; }
-    void set_image_data_configured(bool sent) { m_imageDataConfigured = sent ? 1 : 0; }
+    // The encoding and bits per index of the block last sent ((encoding << 8) | bits).
+    int image_data_format() const { return m_imageDataFormat; }
+    void set_image_data_configured(bool sent, int format = 0) {
+        m_imageDataConfigured = sent ? 1 : 0;
+        m_imageDataFormat = sent ? format : 0;
+    }
     const HT_Palette* palette() const { return m_palette.get(); }
 
   protected:
@@ -99,6 +104,9 @@ class XOM_Driver : public HT_Plotter_Device_Data {
     double m_mediaWidth = 0;  // millimetres, 4 decimals
     double m_mediaLength = 0;
     std::uint8_t m_imageDataConfigured = 0;
+    int m_imageDataFormat = 0;
+    // Host's count of undrawn primitives when the picture began.
+    int m_undrawnAtStart = 0;
     int m_colorSystem = HT_COLOR_SYSTEM_MAPPED;
     std::uint8_t m_directOutput = 0;
     std::uint8_t m_usesPalette = 0;

@@ -46,9 +46,13 @@ struct DriverSettings {
     std::int32_t UserPrintSecurity = 0;
 
     // Run-time fields, not persisted.
+    // Raster tone curve: gamma and intensity in percent (identity at 1.0 and 100).
     double RasterGamma = 1.0;
     std::int32_t RasterIntensity = 100;
     bool MergeControl = false;  // raster transparency and merge mode 1
+    // Raster quality levels from the host configuration, for ordinary images and for images of
+    // kind 1 (bitonal): 0 declines the image, 1-5 set a floor under the replication factor of the
+    // general road, higher levels none.
     std::int32_t RasterEnabled = 0;
     std::int32_t RasterEnabledKind1 = 0;
     std::int32_t NumberOfCopies = 1;

@@ -12,7 +12,7 @@ void CloseDirectChannel() {}
 
 void XOMppsend(const char* bytes, std::size_t length) {
     if (OutputErrorState() != kOutputOk) return;
-    // No connection is ever open in this build (see DirectChannel.h).
+    // No connection is ever open (see DirectChannel.h).
     SetOutputErrorState(kOutputDirectFailed);
     AppendDiagnosticLine(kOutputSourceName, "XOMppsend", 212);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The direct channel: the job streamed over TCP to port 9100 of the printer.
 //
-// This build has no connection to stream into (the network I/O manager that opens it is not part
-// of it), so the channel cannot be opened and a send that reaches it fails: error state 3 and a
-// diagnostic line, without a message.
+// The driver has no network I/O manager to open a connection with: OpenDirectChannel always
+// fails, and a send that reaches the channel fails with error state 3 and a diagnostic line,
+// without a message.
 #include <cstddef>
 
 // Source name that diagnostic lines of the output channel carry.

@@ -43,7 +43,9 @@ ssize_t WriteNoSigpipe(int fd, const void* bytes, size_t length) {
 HT_Plotter_IO::HT_Plotter_IO(HT_Error_Handler* error_handler) : m_errorHandler(error_handler) {}
 
 HT_Plotter_IO::~HT_Plotter_IO() {
-    if (is_open()) close();
+    // A subclass is already destroyed here: only this class's close can run (a subclass closes
+    // its own resources in its own destructor).
+    if (is_open()) HT_Plotter_IO::close();
 }
 
 void HT_Plotter_IO::set_plotter_definition(HT_Std_Plotter_Definition* definition) {

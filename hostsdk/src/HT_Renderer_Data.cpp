@@ -19,13 +19,12 @@ void HT_Renderer_Data::set_standard_actions(bool on) {
     m_actions.draw_dci_polygon.set(this, HD_Standard_Draw_DCI_Polygon);
     m_actions.draw_dci_polytriangle.set(this, HD_Standard_Draw_DCI_Polytriangle);
     m_actions.draw_dci_ellipse.set(this, HD_Standard_Draw_DCI_Ellipse);
+    m_actions.draw_dci_elliptical_arc.set(this, HD_Standard_Draw_DCI_Elliptical_Arc);
     m_actions.draw_dci_image.set(this, HD_Standard_Draw_DCI_Image);
     m_actions.draw_dc_bitonal_image.set(this, HD_Standard_Draw_DC_Bitonal_Image);
     m_actions.draw_dc_index8_image.set(this, HD_Standard_Draw_DC_Index8_Image);
     m_actions.draw_dc_rgb32_image.set(this, HD_Standard_Draw_DC_RGB32_Image);
-    m_actions.draw_dci_bitonal_image.set(this, HD_Standard_Draw_DCI_Image);
-    m_actions.draw_dci_index8_image.set(this, HD_Standard_Draw_DCI_Image);
-    m_actions.draw_dci_rgb32_image.set(this, HD_Standard_Draw_DCI_Image);
+    // The integer-coordinate image kinds have no standard routine: a device draws them itself.
 }
 
 void HT_Renderer_Data::draw_dc_polyline(const HT_Rendition& r, int count,
@@ -99,6 +98,15 @@ void HT_Renderer_Data::draw_dci_ellipse(const HT_Rendition& r, const HT_DCI_Poin
         a.handler(OwnerOr(a, this), r, centre, radii, start, end, colour);
     else
         HD_Standard_Draw_DCI_Ellipse(this, r, centre, radii, start, end, colour);
+}
+
+void HT_Renderer_Data::draw_dci_elliptical_arc(const HT_Rendition& r, const HT_DCI_Point& centre,
+                                               const HT_DCI_Point& radii, float start, float end) {
+    const auto& a = m_actions.draw_dci_elliptical_arc;
+    if (a.enabled && a.handler)
+        a.handler(OwnerOr(a, this), r, centre, radii, start, end);
+    else
+        HD_Standard_Draw_DCI_Elliptical_Arc(this, r, centre, radii, start, end);
 }
 
 void HT_Renderer_Data::draw_dci_image(const HT_Rendition& r, const HT_DCI_Point& position,

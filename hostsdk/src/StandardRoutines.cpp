@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <string>
 #include <vector>
 
 // Boost.Geometry 1.74's envelope code trips GCC's maybe-uninitialized analysis (a false positive).
@@ -37,7 +38,12 @@ using BMultiLine = bg::model::multi_linestring<BLine>;
 
 constexpr int kMaxDevicePolygon = 1024;
 constexpr int kMaxNesting = 8;
+// A line whose pattern would cut it into more dashes than this (inside the window) is refused
+// with a report, never drawn solid.
 constexpr double kMaxDashPieces = 1e6;
+// Pattern lengths are given in dots of a 600 dpi device; the renderer's pattern scale is the
+// device's dots per half inch (300 at 600 dpi), so a dash keeps its length on paper.
+constexpr double kPatternScaleOf600Dpi = 300.0;
 constexpr long long kMaxScanExtent = 1 << 20;
 
 thread_local int g_nesting = 0;
@@ -145,19 +151,170 @@ void FillSpans(HT_Renderer_Data* device, const HT_Rendition& r, const std::vecto
     ScanLines(device, s, subject, clip, true, 1);
 }
 
-void EmitPolygon(HT_Renderer_Data* device, const HT_Rendition& r, const Contour& ring,
-                 const HT_RGB* colour) {
+bool OwnPolygonAction(const HT_Renderer_Data* device) {
     const auto& a = device->actions().draw_dci_polygon;
-    const bool own = a.enabled && a.handler && a.handler != &HD_Standard_Draw_DCI_Polygon;
-    if (!own || ring.size() > static_cast<size_t>(kMaxDevicePolygon)) {
-        FillSpans(device, r, {ring}, nullptr, colour);
-        return;
+    return a.enabled && a.handler && a.handler != &HD_Standard_Draw_DCI_Polygon;
+}
+
+bool Patterned(const HT_Rendition& r) {
+    return r.face.pattern != HT_FACE_PATTERN_SOLID;
+}
+
+// Hatches contours (even-odd) the way a device hatches: lines a tenth of an inch apart at the
+// device's resolution (scaled by the line pattern scale), along the longer side of the box.
+void HatchContours(HT_Renderer_Data* device, const HT_Rendition& r,
+                   const std::vector<Contour>& contours, const HT_RGB* colour) {
+    double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
+    for (const auto& c : contours)
+        for (const Pt& p : c) {
+            x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+            y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+        }
+    double step = device->renderer_options().pattern_scale / 5.0;
+    if (r.line.pattern_scale > 0) step *= r.line.pattern_scale;
+    if (!std::isfinite(step) || step < 1) step = 1;
+    HT_Rendition s = Simple(r, colour);
+    ScanLines(device, s, contours, nullptr, x1 - x0 > y1 - y0,
+              static_cast<long long>(std::min(step, 1e9)));
+}
+
+std::vector<Contour> PolygonContours(const BPolygon& poly);
+
+// Cuts a valid polygon into pieces of at most kMaxDevicePolygon points without holes that tile
+// it: a piece too big, or with a hole, is halved across its longer side (through its first hole,
+// or at the median vertex) and each half cut again. False when the pieces do not converge.
+bool Tile(const BPolygon& poly, std::vector<Contour>& out, int depth) {
+    const size_t points = poly.outer().size() > 0 ? poly.outer().size() - 1 : 0;
+    if (poly.inners().empty() && points <= static_cast<size_t>(kMaxDevicePolygon)) {
+        if (points >= 3 && bg::area(poly) != 0) out.push_back(PolygonContours(poly)[0]);
+        return true;
     }
+    if (depth > 48) return false;
+    bg::model::box<BPoint> box;
+    bg::envelope(poly, box);
+    const double w = box.max_corner().x() - box.min_corner().x();
+    const double h = box.max_corner().y() - box.min_corner().y();
+    const bool alongX = w >= h;
+    double cut;
+    if (!poly.inners().empty()) {
+        bg::model::box<BPoint> hole;
+        bg::envelope(poly.inners().front(), hole);
+        cut = alongX ? (hole.min_corner().x() + hole.max_corner().x()) / 2
+                     : (hole.min_corner().y() + hole.max_corner().y()) / 2;
+    } else {
+        std::vector<double> v;
+        v.reserve(points);
+        for (size_t i = 0; i < points; ++i)
+            v.push_back(alongX ? poly.outer()[i].x() : poly.outer()[i].y());
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+        // Half a dot off the median vertex, so the cut passes through no vertex of the outline.
+        cut = v[v.size() / 2] + 0.5;
+        const double lo = alongX ? box.min_corner().x() : box.min_corner().y();
+        const double hi = alongX ? box.max_corner().x() : box.max_corner().y();
+        if (!(cut > lo && cut < hi)) cut = (lo + hi) / 2;
+    }
+    // The halves reach past the outline on their outer sides: Boost 1.74 loses a piece whose
+    // extreme vertex lies on the clipping box's edge.
+    const BPoint lo(box.min_corner().x() - 1, box.min_corner().y() - 1);
+    const BPoint hi(box.max_corner().x() + 1, box.max_corner().y() + 1);
+    BPoint a0 = lo, a1 = hi, b0 = lo, b1 = hi;
+    if (alongX) {
+        a1.x(cut);
+        b0.x(cut);
+    } else {
+        a1.y(cut);
+        b0.y(cut);
+    }
+    for (const auto& half : {bg::model::box<BPoint>(a0, a1), bg::model::box<BPoint>(b0, b1)}) {
+        BMultiPolygon pieces;
+        bg::intersection(poly, half, pieces);
+        for (const auto& piece : pieces)
+            if (!Tile(piece, out, depth + 1)) return false;
+    }
+    return true;
+}
+
+void EmitRing(HT_Renderer_Data* device, const HT_Rendition& r, const Contour& ring,
+              const HT_RGB* colour) {
+    const auto& a = device->actions().draw_dci_polygon;
     std::vector<HT_DCI_Point> pts;
     pts.reserve(ring.size());
     for (const Pt& p : ring) pts.push_back({RoundHalfAway(p.x), RoundHalfAway(p.y), 0});
     a.handler(a.owner ? a.owner : device, Simple(r, nullptr), static_cast<int>(pts.size()),
               pts.data(), colour);
+}
+
+// A polygon the device cannot take whole. Patterned faces are hatched whole, so the hatch runs
+// one way across it; solid ones are cut into device polygons, limited to the device window.
+void FillLarge(HT_Renderer_Data* device, const HT_Rendition& r, const BPolygon& poly,
+               const HT_RGB* colour) {
+    std::vector<Contour> contours = PolygonContours(poly);
+    if (Patterned(r) || !OwnPolygonAction(device)) {
+        if (Patterned(r))
+            HatchContours(device, r, contours, colour);
+        else
+            FillSpans(device, r, contours, nullptr, colour);
+        return;
+    }
+    const Window w = DeviceWindow(device);
+    BMultiPolygon onPage;
+    bg::intersection(poly,
+                     bg::model::box<BPoint>(BPoint(double(w.x0) - 1, double(w.y0) - 1),
+                                            BPoint(double(w.x1) + 1, double(w.y1) + 1)),
+                     onPage);
+    std::vector<Contour> tiles;
+    bool tiled = true;
+    for (const auto& piece : onPage) tiled = tiled && Tile(piece, tiles, 0);
+    // The tiles must cover the outline exactly once; if the cutting went wrong, scan instead.
+    double tileArea = 0;
+    for (const Contour& t : tiles) {
+        double a = 0;
+        for (size_t i = 0; i < t.size(); ++i) {
+            const Pt& p = t[i];
+            const Pt& q = t[(i + 1) % t.size()];
+            a += p.x * q.y - q.x * p.y;
+        }
+        tileArea += std::fabs(a) / 2;
+    }
+    bg::model::box<BPoint> extent;
+    bg::envelope(poly, extent);
+    const bool onPageWhole = extent.min_corner().x() >= double(w.x0) - 1 &&
+                             extent.min_corner().y() >= double(w.y0) - 1 &&
+                             extent.max_corner().x() <= double(w.x1) + 1 &&
+                             extent.max_corner().y() <= double(w.y1) + 1;
+    const double area = std::fabs(onPageWhole ? bg::area(poly) : bg::area(onPage));
+    if (!tiled || std::fabs(tileArea - area) > 1e-6 * std::max(area, 1.0)) {
+        FillSpans(device, r, contours, nullptr, colour);
+        return;
+    }
+    for (const Contour& tile : tiles) EmitRing(device, r, tile, colour);
+}
+
+void EmitPolygon(HT_Renderer_Data* device, const HT_Rendition& r, const Contour& ring,
+                 const HT_RGB* colour) {
+    if (OwnPolygonAction(device) && ring.size() <= static_cast<size_t>(kMaxDevicePolygon)) {
+        EmitRing(device, r, ring, colour);
+        return;
+    }
+    try {
+        BPolygon poly;  // without repeated points, which Boost's set operations stumble over
+        for (const Pt& p : ring)
+            if (poly.outer().empty() || poly.outer().back().x() != p.x ||
+                poly.outer().back().y() != p.y)
+                bg::append(poly.outer(), BPoint(p.x, p.y));
+        bg::correct(poly);
+        if (bg::is_valid(poly)) {
+            FillLarge(device, r, poly, colour);
+            return;
+        }
+    } catch (const std::exception&) {
+        // Degenerate outlines Boost refuses are scanned below.
+    }
+    // A self-intersecting outline: scanned even-odd.
+    if (Patterned(r))
+        HatchContours(device, r, {ring}, colour);
+    else
+        FillSpans(device, r, {ring}, nullptr, colour);
 }
 
 // The clip region as Boost polygons (even-odd over the contours); false when a contour is not a
@@ -253,10 +410,13 @@ std::vector<std::vector<Pt>> ClipPolyline(const std::vector<Pt>& line,
 
 // Cuts a polyline into its "on" dashes. Returns the line whole when the pattern is solid or so
 // fine that it would make an unreasonable number of pieces.
-std::vector<std::vector<Pt>> Dash(const std::vector<Pt>& line, const HT_Line_Rendition& rendition) {
+bool Dash(const std::vector<Pt>& line, const HT_Line_Rendition& rendition, double deviceScale,
+          std::vector<std::vector<Pt>>& pieces) {
+    pieces.clear();
     std::vector<float> dashes = HT_Line_Pattern_Dashes(rendition.pattern);
     double scale = rendition.pattern_scale;
     if (!std::isfinite(scale) || scale <= 0) scale = 1.0;
+    if (std::isfinite(deviceScale) && deviceScale > 0) scale *= deviceScale / kPatternScaleOf600Dpi;
     double period = 0, length = 0;
     std::vector<double> d;
     for (float v : dashes) {
@@ -265,11 +425,14 @@ std::vector<std::vector<Pt>> Dash(const std::vector<Pt>& line, const HT_Line_Ren
     }
     for (size_t i = 0; i + 1 < line.size(); ++i)
         length += std::hypot(line[i + 1].x - line[i].x, line[i + 1].y - line[i].y);
-    if (d.empty() || !(period > 0) || !std::isfinite(length) ||
+    if (d.empty()) {  // solid or unknown pattern
+        pieces.push_back(line);
+        return true;
+    }
+    if (!(period > 0) || !std::isfinite(length) ||
         length / period * static_cast<double>(d.size()) > kMaxDashPieces)
-        return {line};
+        return false;
 
-    std::vector<std::vector<Pt>> pieces;
     std::vector<Pt> piece{line.front()};
     size_t index = 0;
     bool on = true;
@@ -297,6 +460,31 @@ std::vector<std::vector<Pt>> Dash(const std::vector<Pt>& line, const HT_Line_Ren
         if (on) piece.push_back(b);
     }
     if (on && piece.size() >= 2) pieces.push_back(std::move(piece));
+    return true;
+}
+
+// The parts of a line inside the device window widened by half the line weight, so that what
+// lies off the page is neither dashed nor written, and ends that reach the page still show.
+std::vector<std::vector<Pt>> ClipToWindow(const std::vector<Pt>& line,
+                                          const HT_Renderer_Data* device, int weight) {
+    const Window w = DeviceWindow(device);
+    const double pad = std::max(weight, 1) / 2.0 + 1;
+    const double x0 = static_cast<double>(w.x0) - pad, x1 = static_cast<double>(w.x1) + pad;
+    const double y0 = static_cast<double>(w.y0) - pad, y1 = static_cast<double>(w.y1) + pad;
+    bool inside = true;
+    for (const Pt& p : line) inside = inside && p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1;
+    if (inside) return {line};
+    std::vector<std::vector<Pt>> pieces;
+    if (w.x1 < w.x0 || w.y1 < w.y0) return pieces;
+    BLine ls;
+    for (const Pt& p : line) bg::append(ls, BPoint(p.x, p.y));
+    BMultiLine out;
+    bg::intersection(ls, bg::model::box<BPoint>(BPoint(x0, y0), BPoint(x1, y1)), out);
+    for (const auto& piece : out) {
+        std::vector<Pt> pts;
+        for (const auto& p : piece) pts.push_back({p.x(), p.y()});
+        if (!pts.empty()) pieces.push_back(std::move(pts));
+    }
     return pieces;
 }
 
@@ -313,12 +501,11 @@ std::vector<Contour> PolygonContours(const BPolygon& poly) {
     return out;
 }
 
-void ReportUnsupported(const char* function) {
-    static const char* kWhat = "raster images are not supported by this host yet";
+void Report(const char* function, const std::string& what) {
     if (HT_Error_Handler* h = HT_Get_Host_Error_Handler()) {
-        h->report(HT_MSG_NOT_SUPPORTED, function, kWhat);
+        h->report(HT_MSG_NOT_SUPPORTED, function, what);
     } else {
-        std::fprintf(stderr, "%s: %s\n", function, kWhat);
+        std::fprintf(stderr, "%s: %s\n", function, what.c_str());
     }
 }
 
@@ -340,12 +527,20 @@ void HD_Standard_Draw_DCI_Polyline(HT_Renderer_Data* device, const HT_Rendition&
         pieces.push_back(std::move(line));
 
     const HT_Rendition s = Simple(r, nullptr);
-    for (const auto& piece : pieces) {
-        if (piece.empty()) continue;
-        if (r.line.pattern != 0) {
-            for (const auto& dash : Dash(piece, r.line)) EmitPolyline(device, s, dash);
-        } else {
-            EmitPolyline(device, s, piece);
+    std::vector<std::vector<Pt>> dashes;
+    for (const auto& clipped : pieces) {
+        if (clipped.empty()) continue;
+        if (r.line.pattern == 0) {
+            EmitPolyline(device, s, clipped);
+            continue;
+        }
+        for (const auto& piece : ClipToWindow(clipped, device, r.line.weight)) {
+            if (!Dash(piece, r.line, device->renderer_options().pattern_scale, dashes)) {
+                Report("HD_Standard_Draw_DCI_Polyline",
+                       "line pattern too fine: more than 1000000 dashes; the line is not drawn");
+                return;
+            }
+            for (const auto& dash : dashes) EmitPolyline(device, s, dash);
         }
     }
 }
@@ -378,11 +573,12 @@ void HD_Standard_Draw_DCI_Polygon(HT_Renderer_Data* device, const HT_Rendition& 
             BMultiPolygon out;
             bg::intersection(subject, region, out);
             for (const auto& poly : out) {
-                std::vector<Contour> contours = PolygonContours(poly);
-                if (contours.size() == 1 && contours[0].size() >= 3) {
-                    EmitPolygon(device, r, contours[0], colour);
-                } else if (!contours.empty()) {
-                    FillSpans(device, r, contours, nullptr, colour);  // a piece with holes
+                if (poly.inners().empty() && poly.outer().size() <= size_t(kMaxDevicePolygon) + 1 &&
+                    OwnPolygonAction(device)) {
+                    const std::vector<Contour> contours = PolygonContours(poly);
+                    if (contours[0].size() >= 3) EmitRing(device, r, contours[0], colour);
+                } else {
+                    FillLarge(device, r, poly, colour);  // big, or with holes
                 }
             }
             return;
@@ -407,35 +603,72 @@ void HD_Standard_Draw_DCI_Polytriangle(HT_Renderer_Data* device, const HT_Rendit
         HD_Standard_Draw_DCI_Polygon(device, r, 3, points + i, nullptr);
 }
 
-void HD_Standard_Draw_DCI_Ellipse(HT_Renderer_Data* device, const HT_Rendition& r,
-                                  const HT_DCI_Point& centre, const HT_DCI_Point& radii,
-                                  float start, float end, const HT_RGB* colour) {
-    const double rx = std::fabs(static_cast<double>(radii.x));
-    const double ry = std::fabs(static_cast<double>(radii.y));
-    if (!device || !std::isfinite(start) || !std::isfinite(end) || (rx == 0 && ry == 0)) return;
+namespace {
+
+// Counter-clockwise sweep from start to end: CAD arcs pass through 0 when end is the smaller; a
+// sweep of a full turn or more (or none at all) is the whole ellipse. Sets full for that case.
+double CounterClockwiseSweep(float start, float end, bool& full) {
     const double twoPi = 2.0 * 3.14159265358979323846;
     double sweep = static_cast<double>(end) - static_cast<double>(start);
-    const bool full = std::fabs(sweep) >= twoPi - 1e-6 || sweep == 0;
-    if (full) sweep = twoPi;
-    // About one segment per 4 dots of arc, within what a device polygon takes.
+    full = sweep == 0 || std::fabs(sweep) >= twoPi - 1e-6;
+    if (full) return twoPi;
+    if (sweep < 0) sweep += twoPi * std::ceil(-sweep / twoPi);
+    return sweep;
+}
+
+// Points on the ellipse from start over sweep, about one per 4 dots of arc, within a device
+// polygon's limit. A full ellipse gives its points once, without repeating the first.
+std::vector<HT_DCI_Point> EllipsePoints(const HT_DCI_Point& centre, double rx, double ry,
+                                        double start, double sweep, bool full) {
     const double arc = std::fabs(sweep) * std::max(rx, ry);
     const int limit = full ? kMaxDevicePolygon : kMaxDevicePolygon - 1;
     const int segments = std::clamp(static_cast<int>(std::ceil(arc / 4.0)), full ? 16 : 4, limit);
-    std::vector<HT_DCI_Point> pts;
     const int count = full ? segments : segments + 1;
+    std::vector<HT_DCI_Point> pts;
     pts.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const double a = start + sweep * i / segments;
         pts.push_back({RoundHalfAway(centre.x + rx * std::cos(a)),
                        RoundHalfAway(centre.y + ry * std::sin(a)), 0});
     }
+    return pts;
+}
+
+}  // namespace
+
+void HD_Standard_Draw_DCI_Ellipse(HT_Renderer_Data* device, const HT_Rendition& r,
+                                  const HT_DCI_Point& centre, const HT_DCI_Point& radii,
+                                  float start, float end, const HT_RGB* colour) {
+    const double rx = std::fabs(static_cast<double>(radii.x));
+    const double ry = std::fabs(static_cast<double>(radii.y));
+    if (!device || !std::isfinite(start) || !std::isfinite(end) || (rx == 0 && ry == 0)) return;
+    bool full = false;
+    const double sweep = CounterClockwiseSweep(start, end, full);
+    std::vector<HT_DCI_Point> pts = EllipsePoints(centre, rx, ry, start, sweep, full);
     if (full) {
-        HD_Standard_Draw_DCI_Polygon(device, r, count, pts.data(), colour);
+        HD_Standard_Draw_DCI_Polygon(device, r, static_cast<int>(pts.size()), pts.data(), colour);
     } else {
         HT_Rendition s = r;
         if (colour) s.color.rgb = *colour;
-        HD_Standard_Draw_DCI_Polyline(device, s, count, pts.data());
+        HD_Standard_Draw_DCI_Polyline(device, s, static_cast<int>(pts.size()), pts.data());
     }
+}
+
+void HD_Standard_Draw_DCI_Elliptical_Arc(HT_Renderer_Data* device, const HT_Rendition& r,
+                                         const HT_DCI_Point& centre, const HT_DCI_Point& radii,
+                                         float start, float end) {
+    const double rx = std::fabs(static_cast<double>(radii.x));
+    const double ry = std::fabs(static_cast<double>(radii.y));
+    if (!device || !std::isfinite(start) || !std::isfinite(end) || (rx == 0 && ry == 0)) return;
+    bool full = false;
+    const double sweep = CounterClockwiseSweep(start, end, full);
+    std::vector<HT_DCI_Point> pts = EllipsePoints(centre, rx, ry, start, sweep, full);
+    if (full) pts.push_back(pts.front());  // one closed outline
+    const auto& a = device->actions().draw_dci_polyline;
+    if (a.enabled && a.handler && a.handler != &HD_Standard_Draw_DCI_Polyline)
+        a.handler(a.owner ? a.owner : device, r, static_cast<int>(pts.size()), pts.data());
+    else
+        HD_Standard_Draw_DCI_Polyline(device, r, static_cast<int>(pts.size()), pts.data());
 }
 
 void HD_Fill_2DI_Polygon(HT_Renderer_Data* device, const HT_Rendition& r, int count,
@@ -449,21 +682,4 @@ void HD_Fill_2DI_Polygon(HT_Renderer_Data* device, const HT_Rendition& r, int co
     const HT_Rendition s = Simple(r, nullptr);
     ScanLines(device, s, {ring}, r.clip, horizontal, step);
     if (mode == 2) ScanLines(device, s, {ring}, r.clip, !horizontal, step);  // cross-hatch
-}
-
-void HD_Standard_Draw_DCI_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DCI_Image");
-}
-void HD_Standard_Draw_DC_Bitonal_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                       const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DC_Bitonal_Image");
-}
-void HD_Standard_Draw_DC_Index8_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                      const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DC_Index8_Image");
-}
-void HD_Standard_Draw_DC_RGB32_Image(HT_Renderer_Data*, const HT_Rendition&, const HT_DCI_Point&,
-                                     const HT_Image&) {
-    ReportUnsupported("HD_Standard_Draw_DC_RGB32_Image");
 }

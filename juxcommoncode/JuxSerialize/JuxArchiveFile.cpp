@@ -37,7 +37,8 @@ int OpenLocked(const std::string& path, int flags, int& err) {
     }
     struct stat opened {};
     struct stat named {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // Each failing call leaves its own errno, hence the alike branches.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {  // NOLINT(bugprone-branch-clone)
         err = errno;
     } else if (::fstat(fd, &opened) != 0) {
         err = errno;

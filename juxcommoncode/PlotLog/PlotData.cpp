@@ -32,10 +32,11 @@ void CPlotData::AppendDump(std::wstring& text, const StringLoader& labels) const
     line(kIdsStatus, m_status);
 }
 
-std::wstring FormatPlotDateTime(const std::tm& t) {
+std::wstring FormatPlotDateTime(const std::tm& localTime) {
     wchar_t buffer[64];
     std::swprintf(buffer, sizeof buffer / sizeof buffer[0], L"%04d-%02d-%02d %02d:%02d:%02d",
-                  t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+                  localTime.tm_year + 1900, localTime.tm_mon + 1, localTime.tm_mday,
+                  localTime.tm_hour, localTime.tm_min, localTime.tm_sec);
     return buffer;
 }
 

@@ -15,7 +15,8 @@ namespace JuxNetwork {
 // that agents send (-42 as D6) read as negative; beyond four octets only the last four count.
 class CBerDataInteger32 : public CBerCodedData {
   public:
-    CBerDataInteger32() { Encode(); }
+    // The encoding of the value 0; a subclass cannot exist yet, so this class's Encode is meant.
+    CBerDataInteger32() { CBerDataInteger32::Encode(); }
     void Encode() override;
     void Decode() override;
     std::wstring ToText() const override;  // "%d"
@@ -36,7 +37,7 @@ class CBerDataInteger32 : public CBerCodedData {
 // accumulates every octet unsigned; beyond four octets only the last four count.
 class CBerDataUnInteger32 : public CBerCodedData {
   public:
-    CBerDataUnInteger32() { Encode(); }
+    CBerDataUnInteger32() { CBerDataUnInteger32::Encode(); }
     void Encode() override;
     void Decode() override;
     std::wstring ToText() const override;  // "%u"

@@ -85,7 +85,8 @@ std::string WideToUtf8(const std::wstring& text) {
 
 bool IsPrintableText(const std::wstring& text) {
     for (const wchar_t ch : text) {
-        const auto cp = static_cast<std::uint32_t>(ch);
+        // A negative wchar_t turns into a value above U+10FFFF, which is refused below.
+        const auto cp = static_cast<std::uint32_t>(ch);  // NOLINT(bugprone-signed-char-misuse)
         if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) return false;
         if (cp == 0xFFFD || (cp & 0xFFFE) == 0xFFFE || (cp >= 0xFDD0 && cp <= 0xFDEF)) return false;
         if (cp > 0x10FFFF) return false;

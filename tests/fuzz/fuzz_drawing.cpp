@@ -15,6 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     for (const auto& a : drawing.actions) {
+        if (a.kind == xomplot::ActionKind::Image) {
+            if (a.image.path.empty() || a.image.width < 1 || a.image.height < 1) __builtin_trap();
+            continue;
+        }
         const size_t n = a.dci.size() + a.dc.size();
         if (n == 0) __builtin_trap();
         const HT_Rendition r = a.rendition();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "FakeDevice.h"
@@ -98,14 +99,52 @@ TEST(StandardPolyline, DashPhaseRunsAcrossCorners) {
     EXPECT_EQ(d.polylines[1].points.front().y, 6);
 }
 
-TEST(StandardPolyline, AbsurdlyFinePatternFallsBackToSolidAndTerminates) {
+TEST(StandardPolyline, TooFinePatternIsReportedNotDrawnSolid) {
+    SPMP<HT_Error_Handler> handler(new HT_Error_Handler());
+    HT_Set_Host_Error_Handler(handler.get());
     FakeDevice d;
     HT_Rendition r;
     r.line.pattern = 2;
     r.line.pattern_scale = 1e-9f;
-    const HT_DCI_Point pts[] = {{0, 0, 0}, {1000000, 0, 0}};
+    const HT_DCI_Point pts[] = {{0, 0, 0}, {30000, 0, 0}};
     HD_Standard_Draw_DCI_Polyline(&d, r, 2, pts);
-    ASSERT_EQ(d.polylines.size(), 1u);
+    HT_Set_Host_Error_Handler(nullptr);
+    EXPECT_TRUE(d.polylines.empty());
+    ASSERT_EQ(handler->reports().size(), 1u);
+    EXPECT_NE(handler->reports()[0].item.find("too fine"), std::string::npos);
+}
+
+TEST(StandardPolyline, DashLengthFollowsTheDevicesPatternScale) {
+    // The device's pattern scale is its dots per half inch: a dash is as long on paper at
+    // 100 dpi (scale 50) as at 600 dpi (scale 300).
+    for (const int dpi : {100, 300, 600}) {
+        FakeDevice d;
+        d.renderer_options().pattern_scale = dpi * 0.5;
+        HT_Rendition r;
+        r.line.pattern = 1;                                       // 24 on, 12 off at 600 dpi
+        const HT_DCI_Point pts[] = {{0, 0, 0}, {dpi * 2, 0, 0}};  // two inches
+        HD_Standard_Draw_DCI_Polyline(&d, r, 2, pts);
+        ASSERT_EQ(d.polylines.size(), 34u) << dpi;  // 1200 / 36 at 600 dpi, 33 whole and a part
+        EXPECT_NEAR(Length(d.polylines[0].points), 24.0 * dpi / 600, 0.6) << dpi;
+    }
+}
+
+TEST(StandardPolyline, DashesAreCutOnlyWhereTheLineCrossesThePage) {
+    FakeDevice d;
+    d.renderer_options().window_width = 3600;
+    d.renderer_options().window_height = 1000;
+    HT_Rendition r;
+    r.line.pattern = 1;
+    r.line.weight = 4;
+    // 400 km of line of which 3600 dots lie on the page: 100 dashes, not a solid line.
+    const HT_DCI_Point pts[] = {{-200000000, 500, 0}, {200000000, 500, 0}};
+    HD_Standard_Draw_DCI_Polyline(&d, r, 2, pts);
+    EXPECT_NEAR(static_cast<double>(d.polylines.size()), 100.0, 2.0);
+    for (const auto& p : d.polylines)
+        for (const auto& q : p.points) {
+            EXPECT_GE(q.x, -4);
+            EXPECT_LE(q.x, 3604);
+        }
 }
 
 TEST(StandardPolygon, ClipsWithBoostAndHandsBackSolidLineUnclipped) {
@@ -130,7 +169,27 @@ TEST(StandardPolygon, ClipsWithBoostAndHandsBackSolidLineUnclipped) {
     }
 }
 
-TEST(StandardPolygon, HoleFromAnEvenOddClipIsFilledAsSpans) {
+double Area(const std::vector<HT_DCI_Point>& p) {
+    double a = 0;
+    for (size_t i = 0; i < p.size(); ++i) {
+        const auto& u = p[i];
+        const auto& v = p[(i + 1) % p.size()];
+        a += double(u.x) * v.y - double(v.x) * u.y;
+    }
+    return std::fabs(a) / 2;
+}
+
+std::vector<HT_DCI_Point> Circle(int n, int radius = 400) {
+    std::vector<HT_DCI_Point> pts;
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / n;
+        pts.push_back({static_cast<int>(std::lround(radius + 100 + radius * std::cos(a))),
+                       static_cast<int>(std::lround(radius + 100 + radius * std::sin(a))), 0});
+    }
+    return pts;
+}
+
+TEST(StandardPolygon, PieceWithAHoleIsCutIntoDevicePolygonsAroundIt) {
     FakeDevice d;
     HT_Contour_Set_Data clip;
     clip.contours = Rect(0, 0, 100, 100).contours;
@@ -139,50 +198,62 @@ TEST(StandardPolygon, HoleFromAnEvenOddClipIsFilledAsSpans) {
     r.clip = &clip;
     const HT_DCI_Point pts[] = {{-10, -10, 0}, {110, -10, 0}, {110, 110, 0}, {-10, 110, 0}};
     HD_Standard_Draw_DCI_Polygon(&d, r, 4, pts, nullptr);
-    EXPECT_TRUE(d.polygons.empty());
-    ASSERT_EQ(d.polylines.size(), 100u + 20u);  // rows 40..59 are split by the hole
-    for (const auto& s : d.polylines) {
-        ASSERT_EQ(s.points.size(), 2u);
-        EXPECT_EQ(s.rendition.line.weight, 1);
-        const int y = s.points[0].y;
-        if (y >= 40 && y < 60) {
-            EXPECT_TRUE(s.points[1].x <= 40 || s.points[0].x >= 60);
-        }
+    EXPECT_TRUE(d.polylines.empty());  // no hairline spans
+    ASSERT_FALSE(d.polygons.empty());
+    double area = 0;
+    for (const auto& p : d.polygons) {
+        area += Area(p.points);
+        double cx = 0, cy = 0;
+        for (const auto& q : p.points) cx += q.x, cy += q.y;
+        cx /= double(p.points.size()), cy /= double(p.points.size());
+        EXPECT_FALSE(cx > 40 && cx < 60 && cy > 40 && cy < 60);
     }
+    EXPECT_DOUBLE_EQ(area, 100.0 * 100 - 20 * 20);
 }
 
-TEST(StandardPolygon, UpTo1024PointsGoToThePolygonActionLargerAsSpans) {
-    auto circle = [](int n) {
-        std::vector<HT_DCI_Point> pts;
-        for (int i = 0; i < n; ++i) {
-            const double a = 2 * M_PI * i / n;
-            pts.push_back({static_cast<int>(std::lround(500 + 400 * std::cos(a))),
-                           static_cast<int>(std::lround(500 + 400 * std::sin(a))), 0});
-        }
-        return pts;
-    };
+TEST(StandardPolygon, UpTo1024PointsGoToThePolygonActionLargerAreTiled) {
     HT_Rendition r;
     {
         FakeDevice d;
-        auto pts = circle(1024);
+        auto pts = Circle(1024);
         HD_Standard_Draw_DCI_Polygon(&d, r, 1024, pts.data(), nullptr);
         EXPECT_EQ(d.polygons.size(), 1u);
         EXPECT_TRUE(d.polylines.empty());
     }
-    {
+    for (const int n : {1025, 20000}) {
         FakeDevice d;
-        auto pts = circle(1025);
+        auto pts = Circle(n, 3000);
         const HT_RGB blue{255, 0, 0, 0};
-        HD_Standard_Draw_DCI_Polygon(&d, r, 1025, pts.data(), &blue);
-        EXPECT_TRUE(d.polygons.empty());
-        ASSERT_NEAR(static_cast<double>(d.polylines.size()), 800.0, 2.0);  // one span per row
-        for (const auto& s : d.polylines) {
-            ASSERT_EQ(s.points.size(), 2u);
-            EXPECT_EQ(s.points[0].y, s.points[1].y);
-            EXPECT_EQ(s.rendition.color.rgb.b, 255);
-            EXPECT_EQ(s.rendition.line.weight, 1);
+        HD_Standard_Draw_DCI_Polygon(&d, r, n, pts.data(), &blue);
+        EXPECT_TRUE(d.polylines.empty()) << n;
+        ASSERT_GE(d.polygons.size(), 2u) << n;
+        double area = 0;
+        size_t points = 0;
+        for (const auto& p : d.polygons) {
+            EXPECT_LE(p.points.size(), 1024u);
+            EXPECT_TRUE(p.has_colour);
+            EXPECT_EQ(p.colour.b, 255);
+            area += Area(p.points);
+            points += p.points.size();
         }
+        // The tiles cover the outline once: their areas add up to its area (rounding of the cut
+        // points to whole dots aside), with few points added by the cuts.
+        EXPECT_NEAR(area, Area(pts), Area(pts) * 1e-4) << n;
+        EXPECT_LT(static_cast<double>(points), 1.1 * n + 64) << n;
     }
+}
+
+TEST(StandardPolygon, PatternedFaceOfALargePolygonIsHatchedNotFilled) {
+    FakeDevice d;
+    d.renderer_options().pattern_scale = 300;  // 600 dpi: a hatch line every 60 dots
+    HT_Rendition r;
+    r.face.pattern = 1;
+    auto pts = Circle(1025);
+    HD_Standard_Draw_DCI_Polygon(&d, r, 1025, pts.data(), nullptr);
+    EXPECT_TRUE(d.polygons.empty());
+    // As high as wide: vertical lines, one way across the whole polygon.
+    EXPECT_NEAR(static_cast<double>(d.polylines.size()), 800.0 / 60, 1.5);
+    for (const auto& s : d.polylines) EXPECT_EQ(s.points[0].x, s.points[1].x);
 }
 
 TEST(StandardPolygon, SpansStayInsideTheDeviceWindow) {
@@ -252,6 +323,43 @@ TEST(StandardEllipse, ArcIsAnOutlineFromStartToEnd) {
     EXPECT_EQ(p.front().y, 0);
     EXPECT_EQ(p.back().x, 0);
     EXPECT_EQ(p.back().y, 100);
+}
+
+TEST(StandardArc, FullTurnAndMoreIsOneClosedOutline) {
+    for (const float end : {6.2831855f, 9.424778f, 20.0f}) {
+        FakeDevice d;
+        HT_Rendition r;
+        r.line.weight = 8;
+        HD_Standard_Draw_DCI_Elliptical_Arc(&d, r, {1000, 1000, 0}, {300, 200, 0}, 0.0f, end);
+        EXPECT_TRUE(d.polygons.empty()) << end;  // an outline, never a filled disc
+        ASSERT_EQ(d.polylines.size(), 1u) << end;
+        const auto& p = d.polylines[0].points;
+        EXPECT_EQ(p.front().x, p.back().x);
+        EXPECT_EQ(p.front().y, p.back().y);
+        EXPECT_LE(p.size(), 1025u);
+        double turned = 0;  // the outline goes round once
+        for (size_t i = 0; i + 1 < p.size(); ++i)
+            turned += std::remainder(std::atan2(p[i + 1].y - 1000.0, p[i + 1].x - 1000.0) -
+                                         std::atan2(p[i].y - 1000.0, p[i].x - 1000.0),
+                                     2 * M_PI);
+        EXPECT_NEAR(turned, 2 * M_PI, 1e-6) << end;
+        EXPECT_EQ(d.polylines[0].rendition.line.weight, 8);
+    }
+}
+
+TEST(StandardArc, RunsCounterClockwiseThroughZeroWhenEndIsSmaller) {
+    FakeDevice d;
+    HT_Rendition r;
+    const float deg = static_cast<float>(M_PI / 180);
+    HD_Standard_Draw_DCI_Elliptical_Arc(&d, r, {0, 0, 0}, {100, 100, 0}, 300 * deg, 60 * deg);
+    ASSERT_EQ(d.polylines.size(), 1u);
+    const auto& p = d.polylines[0].points;
+    EXPECT_EQ(p.front().x, 50);  // 300 degrees
+    EXPECT_EQ(p.front().y, -87);
+    EXPECT_EQ(p.back().x, 50);  // 60 degrees
+    EXPECT_EQ(p.back().y, 87);
+    for (const auto& q : p) EXPECT_GE(q.x, 49);  // the 120 degrees through 0, not the 240 others
+    EXPECT_TRUE(std::any_of(p.begin(), p.end(), [](const HT_DCI_Point& q) { return q.x == 100; }));
 }
 
 TEST(FillPolygon, HatchesHorizontallyAtTheSpacingInsideEvenOdd) {
@@ -326,20 +434,6 @@ TEST(StandardRoutines, DcFormsRoundHalfAwayFromZero) {
     EXPECT_EQ(d.polylines[0].points[0].y, -3);
     EXPECT_EQ(d.polylines[0].points[1].x, -3);
     EXPECT_EQ(d.polylines[0].points[1].y, 1);
-}
-
-TEST(StandardRoutines, ImagesAreReportedAsUnsupported) {
-    SPMP<HT_Error_Handler> handler(new HT_Error_Handler());
-    HT_Set_Host_Error_Handler(handler.get());
-    FakeDevice d;
-    HT_Image image;
-    image.kind = HT_IMAGE_KIND_RGB32;
-    HD_Standard_Draw_DCI_Image(&d, HT_Rendition{}, {0, 0, 0}, image);
-    HT_Set_Host_Error_Handler(nullptr);
-    ASSERT_EQ(handler->reports().size(), 1u);
-    EXPECT_EQ(handler->reports()[0].message, HT_MSG_NOT_SUPPORTED);
-    EXPECT_NE(handler->reports()[0].item.find("not supported"), std::string::npos);
-    EXPECT_TRUE(d.polylines.empty());
 }
 
 }  // namespace

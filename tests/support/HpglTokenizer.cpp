@@ -89,10 +89,8 @@ class Tokenizer {
             if (percent) {
                 if (p == 'B')
                     hpgl_ = true;
-                else if (p == 'A')
+                else if (p == 'A' || p == 'X')  // X: universal exit, PJL text follows
                     hpgl_ = false;
-                else if (p == 'X')
-                    hpgl_ = false;  // universal exit: PJL text follows
                 else
                     return Fail(pos_ - 1, "escape % with " + Describe(p));
                 return Push(start);

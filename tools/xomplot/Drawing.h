@@ -1,5 +1,6 @@
 #pragma once
 // A drawing for xomplot: the host drawing actions of one picture, each with its own rendition.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,25 @@ enum class ActionKind {
     DcPolygon,
     TriangleStrip,
     Dot,
-    Ellipse
+    Ellipse,
+    Image
+};
+
+// How an image line is handed to the device.
+enum class ImageKind { Rgb32, Index8, Bitonal, General };
+
+struct RgbaImage;
+
+struct DrawingImage {
+    ImageKind kind = ImageKind::Rgb32;
+    int x = 0;  // lower-left corner, dots
+    int y = 0;
+    int width = 0;  // dots
+    int height = 0;
+    int threshold = 128;             // bitonal: luminance below this is ink
+    std::string path;                // as written in the drawing
+    std::string resolved_path;       // relative to the drawing's folder
+    std::shared_ptr<RgbaImage> png;  // loaded by LoadDrawingImages
 };
 
 struct DrawingAction {
@@ -31,6 +50,8 @@ struct DrawingAction {
     std::vector<HT_DC_Point> dc;    // float kinds
     float start = 0.0f;             // ellipse angles in radians
     float end = 6.2831854820251465f;
+    bool arc = false;  // start or end given: the outline of an elliptical arc, not a filled ellipse
+    DrawingImage image;  // Image only
 
     // The rendition the host hands to the device for this action.
     HT_Rendition rendition() const;

@@ -5,7 +5,9 @@
 #include <map>
 #include <set>
 
+#include "hdi/HT_Color_Index.h"
 #include "platform/FileText.h"
+#include "tools/xomplot/PngImage.h"
 
 namespace xomplot {
 
@@ -150,6 +152,7 @@ bool ParseAttribute(Context& c, const std::string& kind, const std::string& attr
         double deg;
         if (!Number(value, deg) || std::fabs(deg) > 3600) return bad("an angle in degrees");
         (key == "start" ? a.start : a.end) = static_cast<float>(deg * kDegToRad);
+        a.arc = true;
     } else {
         return c.fail("unknown attribute '" + key + "' for " + kind);
     }
@@ -199,7 +202,65 @@ bool CheckCount(Context& c, const std::string& kind, const DrawingAction& a) {
             if (a.dci[1].x < 0 || a.dci[1].y < 0 || (a.dci[1].x == 0 && a.dci[1].y == 0))
                 return c.fail("ellipse radii must not be negative, and not both 0");
             break;
+        case ActionKind::Image:
+            break;  // checked by ParseImage
     }
+    return true;
+}
+
+constexpr int kMaxImageDots = 1000000;
+const std::map<std::string, ImageKind> kImageKinds = {{"rgb32", ImageKind::Rgb32},
+                                                      {"index8", ImageKind::Index8},
+                                                      {"bitonal", ImageKind::Bitonal},
+                                                      {"general", ImageKind::General}};
+
+// image kind=K at=X,Y size=W,H [threshold=N] : PATH
+bool ParseImage(Context& c, const std::vector<std::string>& words, const std::string& line,
+                size_t colon, Drawing& out) {
+    if (colon == std::string::npos) return c.fail("expected ':' before the image's file");
+    if (out.actions.size() >= kMaxActions) return c.fail("too many drawing actions");
+    DrawingAction a;
+    a.kind = ActionKind::Image;
+    a.source_line = c.line;
+    DrawingImage& im = a.image;
+    std::set<std::string> seen;
+    for (size_t i = 1; i < words.size(); ++i) {
+        const std::string& attr = words[i];
+        const size_t eq = attr.find('=');
+        if (eq == std::string::npos || eq == 0)
+            return c.fail("expected attribute 'name=value', got '" + attr + "'");
+        const std::string key = attr.substr(0, eq), value = attr.substr(eq + 1);
+        if (!seen.insert(key).second) return c.fail("attribute '" + key + "' given twice");
+        auto bad = [&](const std::string& what) {
+            return c.fail("bad " + key + " '" + value + "': " + what);
+        };
+        std::string a1, a2;
+        if (key == "kind") {
+            auto it = kImageKinds.find(value);
+            if (it == kImageKinds.end()) return bad("one of rgb32, index8, bitonal, general");
+            im.kind = it->second;
+        } else if (key == "at") {
+            if (!Pair(value, a1, a2) || !Number(a1, im.x) || !Number(a2, im.y) ||
+                std::abs(double(im.x)) > kMaxCoordinate || std::abs(double(im.y)) > kMaxCoordinate)
+                return bad("the lower-left corner 'x,y' in whole dots within +-1e9");
+        } else if (key == "size") {
+            if (!Pair(value, a1, a2) || !IntIn(a1, 1, kMaxImageDots, im.width) ||
+                !IntIn(a2, 1, kMaxImageDots, im.height))
+                return bad("'width,height' in whole dots, 1-1000000 each");
+        } else if (key == "threshold") {
+            if (!IntIn(value, 0, 256, im.threshold)) return bad("a luminance 0-256");
+        } else if (key == "color" || key == "rgb" || key == "clip") {
+            std::set<std::string> once;  // `seen` already holds the key
+            if (!ParseAttribute(c, "image", attr, a, once)) return false;
+        } else {
+            return c.fail("unknown attribute '" + key + "' for image");
+        }
+    }
+    for (const char* required : {"kind", "at", "size"})
+        if (!seen.count(required)) return c.fail(std::string("image needs ") + required + "=");
+    im.path = Trim(line.substr(colon + 1));
+    if (im.path.empty()) return c.fail("image needs the path of a PNG file after ':'");
+    out.actions.push_back(std::move(a));
     return true;
 }
 
@@ -220,7 +281,7 @@ bool ParseLine(Context& c, const std::string& raw, Drawing& out) {
     std::vector<std::string> words = SplitBlanks(line.substr(0, colon));
     if (words.empty()) return c.fail("missing drawing action before ':'");
     const std::string& kind = words[0];
-    if (kind == "image") return c.fail("image: raster images are not supported by this host yet");
+    if (kind == "image") return ParseImage(c, words, line, colon, out);
     auto k = kKinds.find(kind);
     if (k == kKinds.end()) return c.fail("unknown drawing action '" + kind + "'");
     if (colon == std::string::npos) return c.fail("expected ':' before the points of " + kind);
@@ -246,6 +307,9 @@ HT_Rendition DrawingAction::rendition() const {
     r.line = line;
     r.face = face;
     r.color = color;
+    // A CAD host keeps the 24-bit colour of every rendition in step with its colour index; an
+    // explicit colour stands on its own.
+    if (!has_rgb) r.color.rgb = HT_Color_Index_To_RGB(color.index);
     return r;
 }
 
@@ -287,7 +351,30 @@ bool LoadDrawing(const std::string& path, Drawing& out, std::string& error) {
         case xomplatform::ReadFileResult::Ok:
             break;
     }
-    return ParseDrawing(text, path, out, error);
+    if (!ParseDrawing(text, path, out, error)) return false;
+    if (!LoadDrawingImages(out, path, error)) {
+        out = Drawing{};
+        return false;
+    }
+    return true;
+}
+
+bool LoadDrawingImages(Drawing& drawing, const std::string& drawing_path, std::string& error) {
+    const size_t slash = drawing_path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : drawing_path.substr(0, slash);
+    for (DrawingAction& a : drawing.actions) {
+        if (a.kind != ActionKind::Image) continue;
+        DrawingImage& im = a.image;
+        im.resolved_path = !im.path.empty() && im.path[0] == '/' ? im.path : folder + "/" + im.path;
+        auto png = std::make_shared<RgbaImage>();
+        std::string why;
+        if (!ReadPng(im.resolved_path, *png, why)) {
+            error = drawing_path + ":" + std::to_string(a.source_line) + ": " + why;
+            return false;
+        }
+        im.png = std::move(png);
+    }
+    return true;
 }
 
 }  // namespace xomplot

@@ -13,6 +13,10 @@ PlotResult DecideOutcome(const PlotObservation& seen) {
                   HT_MSG_OUTPUT_CONNECTION_FAILED) != seen.reported_messages.end();
     const bool outputFailed =
         seen.write_failures > 0 || !seen.output_error.empty() || reportedOutput;
+    // The host could not draw part of the drawing (error 90, an image for example): whatever
+    // the driver recorded, the plot is not complete.
+    const bool undrawn = std::find(seen.reported_messages.begin(), seen.reported_messages.end(),
+                                   HT_MSG_NOT_SUPPORTED) != seen.reported_messages.end();
     if (seen.driver_status) {
         // The driver's own record of the plot names the outcome; a failure that only the host
         // saw (an output that would not open, a print command that failed on close) still makes
@@ -22,7 +26,12 @@ PlotResult DecideOutcome(const PlotObservation& seen) {
             return {PlotOutcome::Failed,
                     seen.output_error.empty() ? s : L"Output failed: " + seen.output_error};
         }
-        if (s == L"Plot complete") return {PlotOutcome::Complete, s};
+        if (s == L"Plot complete") {
+            if (undrawn)
+                return {PlotOutcome::Failed,
+                        L"Plot incomplete: the host could not draw every image"};
+            return {PlotOutcome::Complete, s};
+        }
         if (s == L"Plot canceled") return {PlotOutcome::Cancelled, s};
         if (s == L"Plot is empty.") return {PlotOutcome::Empty, s};
         return {PlotOutcome::Failed, s};
@@ -41,6 +50,8 @@ PlotResult DecideOutcome(const PlotObservation& seen) {
         if (!seen.shown_messages.empty()) text += L": " + seen.shown_messages.back();
         return {PlotOutcome::Failed, text};
     }
+    if (undrawn)
+        return {PlotOutcome::Failed, L"Plot incomplete: the host could not draw every image"};
     return {PlotOutcome::Complete, L"Plot complete"};
 }
 

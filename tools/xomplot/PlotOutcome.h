@@ -33,7 +33,8 @@ struct PlotResult {
 
 PlotResult DecideOutcome(const PlotObservation& seen);
 
-// The seam for the driver's own status text (later read from its plot log).
+// Where the driver's own status text comes from: xomplot reads it from the plot log, tests
+// give it directly.
 class DriverStatusSource {
   public:
     virtual ~DriverStatusSource() = default;

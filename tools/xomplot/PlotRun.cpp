@@ -12,6 +12,7 @@
 #include "platform/Utf8.h"
 #include "tools/xomplot/DrawingParser.h"
 #include "tools/xomplot/HostPlotMonitor.h"
+#include "tools/xomplot/ImageDispatch.h"
 #include "tools/xomplot/PrinterConfig.h"
 
 namespace xomplot {
@@ -68,7 +69,13 @@ void Dispatch(HT_Plotter_Device_Data& device, const DrawingAction& a) {
             device.draw_dci_dot(r, a.dci[0], a.colour());
             break;
         case ActionKind::Ellipse:
-            device.draw_dci_ellipse(r, a.dci[0], a.dci[1], a.start, a.end, a.colour());
+            if (a.arc)
+                device.draw_dci_elliptical_arc(r, a.dci[0], a.dci[1], a.start, a.end);
+            else
+                device.draw_dci_ellipse(r, a.dci[0], a.dci[1], a.start, a.end, a.colour());
+            break;
+        case ActionKind::Image:
+            DrawImage(device, a);
             break;
     }
 }

@@ -5,12 +5,14 @@
 #include <CLI/CLI.hpp>
 #include <clocale>
 #include <cstdio>
+#include <exception>
 
 #include "hdi/HT_Host_Info.h"
 #include "platform/MessageService.h"
 #include "tools/xomplot/ConfigCommands.h"
 #include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PlotRun.h"
+#include "tools/xomplot/PreviewCommand.h"
 
 namespace {
 const char* kExitText =
@@ -18,7 +20,9 @@ const char* kExitText =
     "2 plot empty, 3 plot cancelled (Ctrl-C), 64 bad command line.";
 }
 
-int main(int argc, char** argv) {
+// Whatever escapes (out of memory, a library's exception) ends the run as a failure with its
+// reason, never as an abort without a word.
+int main(int argc, char** argv) try {
     std::setlocale(LC_ALL, "");
     xomplot::PlotOptions opt;
     bool list = false;
@@ -89,6 +93,8 @@ int main(int argc, char** argv) {
         ->required();
     setCmd->add_option("VALUE", configValue, "The new value")->required();
     configCmd->require_subcommand(1);
+    xomplot::PreviewOptions preview;
+    CLI::App* previewCmd = xomplot::AddPreviewCommand(app, preview);
     app.require_subcommand(0, 1);
 
     try {
@@ -110,6 +116,7 @@ int main(int argc, char** argv) {
                                       stderr);
         return xomplot::ConfigList(stdout, stderr);
     }
+    if (previewCmd->parsed()) return xomplot::RunPreview(preview);
     if (logCmd->parsed()) {
         const auto lines = xomplot::PlotLogLines(opt.driver_path, logFile);
         if (lines.empty()) std::printf("The plot log is empty.\n");
@@ -135,4 +142,10 @@ int main(int argc, char** argv) {
     const xomplot::PlotResult result = xomplot::RunPlot(opt);
     std::printf("%s\n", xomplatform::ToUtf8(result.status).c_str());
     return static_cast<int>(result.outcome);
+} catch (const std::exception& e) {
+    std::fprintf(stderr, "xomplot: %s\n", e.what());
+    return 1;
+} catch (...) {
+    std::fprintf(stderr, "xomplot: unexpected failure\n");
+    return 1;
 }

@@ -45,6 +45,9 @@ class HT_Palette : public HT_Counted {
     const HT_Palette_Entry& entry(int index) const {
         return m_entries.at(static_cast<size_t>(index));
     }
+    // How often the renderer refers to the entry: this host counts every entry within the
+    // palette's size as used once, and entries beyond it as unused.
+    int use_count(int index) const { return index >= 0 && index < m_size ? 1 : 0; }
     void set_entry(int index, HT_Palette_Entry e) { m_entries.at(static_cast<size_t>(index)) = e; }
     // Fill entries with an evenly spaced cube (components 0..255) or ramp (black to white).
     void set_color_cube(const HT_Color_Cube& cube);

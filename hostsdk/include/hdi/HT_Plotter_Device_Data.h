@@ -18,7 +18,8 @@ struct HT_Renderer_Options {
     int window_height = 32767;
     int color_system = HT_COLOR_SYSTEM_RGB;
     int bitonal_format = 0;
-    double pattern_scale = 1.0;
+    // Device dots per half inch: line patterns scale with it (300 is a 600 dpi device's).
+    double pattern_scale = 300.0;
     SPMP<HT_Palette> palette;
 };
 
@@ -47,11 +48,24 @@ class HT_Renderer_Data : public HT_Counted {
     void draw_dci_dot(const HT_Rendition& r, const HT_DCI_Point& point, const HT_RGB* colour);
     void draw_dci_ellipse(const HT_Rendition& r, const HT_DCI_Point& centre,
                           const HT_DCI_Point& radii, float start, float end, const HT_RGB* colour);
+    void draw_dci_elliptical_arc(const HT_Rendition& r, const HT_DCI_Point& centre,
+                                 const HT_DCI_Point& radii, float start, float end);
     void draw_dci_image(const HT_Rendition& r, const HT_DCI_Point& position, const HT_Image& image);
+    void draw_dc_raster_image(const HT_Rendition& r, const HT_DC_Point& corner1,
+                              const HT_DC_Point& corner2, const HT_Image& image);
+    // The integer-coordinate image action of the image's kind (rgb32, index8, bitonal).
+    void draw_dci_raster_image(const HT_Rendition& r, const HT_DCI_Point& corner1,
+                               const HT_DCI_Point& corner2, const HT_Image& image);
+
+    // Primitives the host's standard routines could not draw (reported as error 90), counted
+    // for the life of the device so that a driver can tell an incomplete plot from a whole one.
+    int undrawn_primitives() const { return m_undrawn; }
+    void note_undrawn_primitive() { ++m_undrawn; }
 
   protected:
     HT_Renderer_Options m_renderer;
     HT_Action_Table m_actions;
+    int m_undrawn = 0;
 };
 
 class HT_Device_Data : public HT_Renderer_Data {};

@@ -18,7 +18,7 @@ class FakeOutput : public HT_Plotter_IO {
 
     bool open() override;
     // From the write numbered shortWriteAt (1-based) on, only half of each write is taken.
-    std::size_t write(const void* bytes, std::size_t length) override;
+    std::size_t write(const void* data, std::size_t length) override;
     bool close() override;
 
     std::string bytes;

@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "Common/XOM/VectorHandlers.h"
 #include "DeviceTestSupport.h"
 #include "support/ByteDiff.h"
+#include "support/GoldenFile.h"
 
 namespace {
 
@@ -63,20 +61,11 @@ std::string PlotSmallDrawing() {
     return plot.output().bytes;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(DeviceJobStream, SmallDrawingMatchesTheGoldenJob) {
     const std::string path = std::string(XOM_DEVICE_GOLDEN_DIR) + "/small_drawing.job";
     const std::string actual = PlotSmallDrawing();
-    if (const char* update = std::getenv("XOM_UPDATE_GOLDEN");
-        update != nullptr && *update == '1') {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << actual;
-        GTEST_SKIP() << "golden job written to " << path;
-    }
-    const std::string expected = ReadFile(path);
+    if (RewriteGoldenIfAsked(path, actual)) GTEST_SKIP() << "golden job written to " << path;
+    const std::string expected = ReadGoldenFile(path);
     ASSERT_FALSE(expected.empty()) << "missing golden file " << path;
     EXPECT_TRUE(BytesEqual(actual, expected));
 }

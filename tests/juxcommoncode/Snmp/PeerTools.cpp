@@ -24,6 +24,7 @@ namespace {
 
 std::vector<char*> ArgvPointers(const std::vector<std::string>& argv) {
     std::vector<char*> pointers;
+    pointers.reserve(argv.size() + 1);
     for (const auto& arg : argv) pointers.push_back(const_cast<char*>(arg.c_str()));
     pointers.push_back(nullptr);
     return pointers;
@@ -62,13 +63,16 @@ void PutLe32(std::ofstream& out, std::uint32_t value) {
 }  // namespace
 
 std::string FindTool(const std::string& name) {
-    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const char* inherited = std::getenv("PATH");
+    std::string path = inherited != nullptr ? inherited : "";
     path += ":/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin";
     std::stringstream folders(path);
     std::string folder;
     while (std::getline(folders, folder, ':')) {
         if (folder.empty()) continue;
-        const std::string candidate = folder + "/" + name;
+        std::string candidate = folder;
+        candidate += '/';
+        candidate += name;
         if (access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     return {};

@@ -27,7 +27,6 @@ namespace {
 
 using test::Decode;
 using test::Encode;
-using test::Hex;
 
 // Objects of the test agent (the maker's enterprise number is 40713).
 const wchar_t kSysDescr[] = L"1.3.6.1.2.1.1.1.0";

@@ -84,6 +84,28 @@ TEST(DrawingParser, FullEllipseByDefaultAndRenditionDefaults) {
     EXPECT_EQ(d.actions[1].rendition().clip, nullptr);
 }
 
+TEST(DrawingParser, RenditionColourFollowsTheColourIndex) {
+    // The host hands the device the 24-bit colour of the index (blue, green, red bytes), so an
+    // RGB device draws color=1 red; an explicit rgb= colour wins.
+    const Drawing d = MustParse(
+        "polyline color=1 : 0,0 5,5\npolyline color=150 : 0,0 5,5\npolyline : 0,0 5,5\n"
+        "polyline color=1 rgb=102030 : 0,0 5,5\n");
+    const HT_RGB red = d.actions[0].rendition().color.rgb;
+    EXPECT_EQ(red.r, 255);
+    EXPECT_EQ(red.g, 0);
+    EXPECT_EQ(red.b, 0);
+    const HT_RGB c150 = d.actions[1].rendition().color.rgb;
+    EXPECT_EQ(c150.r, 0);
+    EXPECT_EQ(c150.g, 127);
+    EXPECT_EQ(c150.b, 255);
+    EXPECT_EQ(d.actions[1].rendition().color.index, 150);
+    const HT_RGB seven = d.actions[2].rendition().color.rgb;  // index 7 draws black on paper
+    EXPECT_EQ(seven.r + seven.g + seven.b, 0);
+    const HT_RGB own = d.actions[3].rendition().color.rgb;
+    EXPECT_EQ(own.r, 0x10);
+    EXPECT_EQ(own.b, 0x30);
+}
+
 TEST(DrawingParser, EmptyDrawingIsValid) {
     const Drawing d = MustParse("# nothing\n\n   \ndrawing Blank\n");
     EXPECT_TRUE(d.actions.empty());
@@ -121,7 +143,16 @@ TEST(DrawingParser, BadLinesAreRejectedWithLineAndReason) {
         {"polyline clip=1,2,3,4,5 : 0,0\n", "d.drw:1: bad clip"},
         {"polyline start=10 : 0,0\n", "d.drw:1: unknown attribute 'start' for polyline"},
         {"polygon face=dots : 0,0 1,0 1,1\n", "d.drw:1: bad face"},
-        {"image : 0,0\n", "d.drw:1: image: raster images are not supported by this host yet"},
+        {"image : a.png\n", "d.drw:1: image needs kind="},
+        {"image kind=rgb32 at=0,0 : a.png\n", "d.drw:1: image needs size="},
+        {"image kind=jpeg at=0,0 size=1,1 : a.png\n", "d.drw:1: bad kind 'jpeg'"},
+        {"image kind=rgb32 at=0,0 size=0,5 : a.png\n", "d.drw:1: bad size '0,5'"},
+        {"image kind=rgb32 at=0,0 size=-3,5 : a.png\n", "d.drw:1: bad size"},
+        {"image kind=rgb32 at=0,0 size=5,5 :\n", "d.drw:1: image needs the path"},
+        {"image kind=rgb32 at=0,0 size=5,5 a.png\n", "d.drw:1: expected ':'"},
+        {"image kind=rgb32 at=x size=5,5 : a.png\n", "d.drw:1: bad at 'x'"},
+        {"image kind=rgb32 kind=index8 at=0,0 size=5,5 : a.png\n", "d.drw:1: attribute 'kind' "},
+        {"image weight=3 kind=rgb32 at=0,0 size=5,5 : a.png\n", "d.drw:1: unknown attribute"},
         {": 0,0\n", "d.drw:1: missing drawing action"},
         {"drawing\n", "d.drw:1: the drawing header needs a name"},
         {"drawing A\ndrawing B\n", "d.drw:2: a second drawing header"},
@@ -135,6 +166,32 @@ TEST(DrawingParser, BadLinesAreRejectedWithLineAndReason) {
         EXPECT_EQ(error.rfind(expected, 0), 0u) << "input: " << text << "\ngot: " << error;
         EXPECT_TRUE(d.actions.empty());  // nothing of a bad drawing survives
     }
+}
+
+TEST(DrawingParser, ImageLinesWithTheirPlaceSizeAndFile) {
+    const Drawing d = MustParse(
+        "image kind=bitonal at=10,-20 size=300,200 threshold=90 : scans/plan 1.png\n"
+        "image kind=general at=0,0 size=1,1 clip=0,0,5,5 : /abs/photo.png\n");
+    ASSERT_EQ(d.actions.size(), 2u);
+    const DrawingImage& a = d.actions[0].image;
+    EXPECT_EQ(d.actions[0].kind, ActionKind::Image);
+    EXPECT_EQ(a.kind, ImageKind::Bitonal);
+    EXPECT_EQ(a.x, 10);
+    EXPECT_EQ(a.y, -20);
+    EXPECT_EQ(a.width, 300);
+    EXPECT_EQ(a.height, 200);
+    EXPECT_EQ(a.threshold, 90);
+    EXPECT_EQ(a.path, "scans/plan 1.png");
+    EXPECT_EQ(d.actions[1].image.kind, ImageKind::General);
+    EXPECT_TRUE(d.actions[1].has_clip);
+}
+
+TEST(DrawingParser, UnreadableImageFilesFailTheWholeDrawing) {
+    Drawing d = MustParse("image kind=rgb32 at=0,0 size=5,5 : missing.png\n");
+    std::string error;
+    EXPECT_FALSE(LoadDrawingImages(d, "/nonexistent/dir/d.drw", error));
+    EXPECT_EQ(error.rfind("/nonexistent/dir/d.drw:1: /nonexistent/dir/missing.png", 0), 0u)
+        << error;
 }
 
 TEST(DrawingParser, TheBundledExampleParses) {

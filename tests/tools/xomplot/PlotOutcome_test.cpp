@@ -39,6 +39,15 @@ TEST(PlotOutcome, DriverStatusDecidesUnlessTheHostSawTheOutputFail) {
     EXPECT_EQ(DecideOutcome(refused).status, L"Plot canceled");
 }
 
+TEST(PlotOutcome, WhatTheHostCouldNotDrawIsNeverACompletePlot) {
+    PlotObservation seen = Written(100);
+    seen.reported_messages.push_back(HT_MSG_NOT_SUPPORTED);
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Failed);
+    seen.driver_status = L"Plot complete";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Failed);
+    EXPECT_NE(DecideOutcome(seen).status, L"Plot complete");
+}
+
 TEST(PlotOutcome, FromWhatTheHostObserved) {
     EXPECT_EQ(DecideOutcome(Written(100)).outcome, PlotOutcome::Complete);
     EXPECT_EQ(DecideOutcome(Written(100)).status, L"Plot complete");

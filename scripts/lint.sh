@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Runs clang-tidy with the repository's .clang-tidy over the project's own C++ sources, using the
+# compile commands of the configured `default` build. Without arguments it checks the files that
+# differ from main (committed or not); with --all, every source file (what CI does).
+# Fails, listing the warnings, when clang-tidy reports any.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=build/default
+[[ -f $build/compile_commands.json ]] || cmake --preset default >/dev/null
+folders='Common|juxcommoncode|hostsdk|platform|tools|resources|builds|tests|bench'
+if [[ "${1:-}" == "--all" ]]; then
+  mapfile -t files < <(git ls-files '*.cpp' | grep -E "^($folders)/")
+else
+  mapfile -t files < <({ git diff --name-only main -- '*.cpp'; git ls-files --others --exclude-standard '*.cpp'; } |
+                       sort -u | grep -E "^($folders)/" || true)
+fi
+# Only files the build compiles have compile commands (fuzz targets live in their own preset).
+known=$(grep -o '"file": "[^"]*"' $build/compile_commands.json | sed 's/"file": "//; s/"$//')
+checked=()
+for f in "${files[@]}"; do
+  [[ -f $f ]] && grep -qxF "$PWD/$f" <<<"$known" && checked+=("$PWD/$f")
+done
+if ((${#checked[@]} == 0)); then
+  echo "lint: no files to check"
+  exit 0
+fi
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+jobs=$(nproc)
+printf '%s\n' "${checked[@]}" |
+  xargs -P "$jobs" -n 4 clang-tidy -p $build --quiet >"$log" 2>/dev/null || true
+if grep -qE '(warning|error): ' "$log"; then
+  grep -E -A3 '(warning|error): ' "$log" >&2
+  echo "lint: clang-tidy found $(grep -cE '(warning|error): ' "$log") problems" >&2
+  exit 1
+fi
+echo "lint: ${#checked[@]} files clean"
