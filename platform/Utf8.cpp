@@ -27,8 +27,13 @@ std::string ToUtf8(const std::wstring& text) {
     return out;
 }
 
-std::wstring FromUtf8(const std::string& text) {
-    // Malformed sequences become U+FFFD, one per offending lead byte.
+namespace {
+
+// Surrogate escapes: a byte that is not part of valid UTF-8 becomes U+DC00 + byte.
+constexpr char32_t kEscapeBase = 0xDC00;
+
+std::wstring Decode(const std::string& text, bool escapeBytes) {
+    // Malformed sequences become U+FFFD (or the escape of the offending lead byte).
     std::wstring out;
     out.reserve(text.size());
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
@@ -53,7 +58,7 @@ std::wstring FromUtf8(const std::string& text) {
             extra = 3;
             c = b & 0x07;
         } else {
-            out += L'\uFFFD';
+            out += escapeBytes ? static_cast<wchar_t>(kEscapeBase + b) : L'\uFFFD';
             ++i;
             continue;
         }
@@ -67,7 +72,7 @@ std::wstring FromUtf8(const std::string& text) {
         }
         const char32_t minimum = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
         if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            out += L'\uFFFD';
+            out += escapeBytes ? static_cast<wchar_t>(kEscapeBase + b) : L'\uFFFD';
             ++i;
             continue;
         }
@@ -75,6 +80,32 @@ std::wstring FromUtf8(const std::string& text) {
         i += extra + 1;
     }
     return out;
+}
+
+}  // namespace
+
+std::wstring FromUtf8(const std::string& text) {
+    return Decode(text, false);
+}
+
+std::wstring PathFromBytes(const std::string& bytes) {
+    return Decode(bytes, true);
+}
+
+std::string PathToBytes(const std::wstring& path) {
+    std::string out;
+    std::wstring run;
+    for (wchar_t wc : path) {
+        const auto c = static_cast<char32_t>(wc);
+        if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
+            out += ToUtf8(run);
+            run.clear();
+            out += static_cast<char>(c - kEscapeBase);
+        } else {
+            run += wc;
+        }
+    }
+    return out + ToUtf8(run);
 }
 
 }  // namespace xomplatform

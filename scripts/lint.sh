@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Runs clang-tidy with the repository's .clang-tidy over the project's own C++ sources, using the
 # compile commands of the configured `default` build. Without arguments it checks the files that
-# differ from main (committed or not); with --all, every source file (what CI does).
+# differ from main (committed or not), with --since REF those that differ from REF; with --all,
+# every source file (what CI does).
 # Fails, listing the warnings, when clang-tidy reports any.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/default
 [[ -f $build/compile_commands.json ]] || cmake --preset default >/dev/null
-folders='Common|juxcommoncode|hostsdk|platform|tools|resources|builds|tests|bench'
+# XOM_LINT_FOLDERS narrows the check to some top-level folders (a regular expression).
+folders=${XOM_LINT_FOLDERS:-'Common|juxcommoncode|hostsdk|platform|tools|resources|builds|tests|bench'}
 if [[ "${1:-}" == "--all" ]]; then
   mapfile -t files < <(git ls-files '*.cpp' | grep -E "^($folders)/")
 else
-  mapfile -t files < <({ git diff --name-only main -- '*.cpp'; git ls-files --others --exclude-standard '*.cpp'; } |
+  base=main
+  [[ "${1:-}" == "--since" ]] && base=$2
+  mapfile -t files < <({ git diff --name-only "$base" -- '*.cpp'; git ls-files --others --exclude-standard '*.cpp'; } |
                        sort -u | grep -E "^($folders)/" || true)
 fi
 # Only files the build compiles have compile commands (fuzz targets live in their own preset).

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "juxcommoncode/PlotLog/PlotLog.h"
+#include "platform/MessageService.h"
 
 namespace {
 PlotLogObserver g_observer;
@@ -14,7 +15,10 @@ PlotLogEntry& CurrentPlotLogEntry() {
 }
 
 void RecordPlotInLog(const PlotLogEntry& entry) {
-    JuxNetwork::RecordPlot(entry);
+    std::wstring error;
+    // The plot is not affected, but a record that could not be kept is said, not lost silently.
+    if (JuxNetwork::Failed(JuxNetwork::RecordPlot(entry, &error)) && !error.empty())
+        xomplatform::ShowMessage(error, L"", xomplatform::MessageIcon::Warning);
     if (g_observer) g_observer(entry);
 }
 

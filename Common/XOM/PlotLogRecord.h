@@ -11,7 +11,8 @@ using PlotLogEntry = JuxNetwork::CPlotData;
 PlotLogEntry& CurrentPlotLogEntry();
 
 // Records the ended plot in the user's plot log file (load, add, save). Called exactly once per
-// picture, in every outcome; a log that cannot be written never affects the plot.
+// picture, in every outcome; a log that cannot be written never affects the plot, and its
+// reason is shown as a warning.
 void RecordPlotInLog(const PlotLogEntry& entry);
 
 // Called with every recorded entry (tests, diagnostics). Returns the previous observer.

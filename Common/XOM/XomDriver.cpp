@@ -232,8 +232,17 @@ HT_Error_Handler* XOM_Driver::message_handler() const {
     return m_errorHandler.get();
 }
 
-void XOM_Driver::refuse_picture() {
+void XOM_Driver::fail_output() {
     m_outputFailed = 1;
+    if (m_outputFailure.empty()) {
+        const bool saysWhy = m_plotter_io && !m_plotter_io->last_error().empty();
+        m_outputFailure =
+            saysWhy ? m_plotter_io->last_error() : LocalizedString(IDS_CONNECTION_FAILED);
+    }
+}
+
+void XOM_Driver::refuse_picture() {
+    fail_output();
     m_plotCancelled = 1;
     if (m_errorHandler) {
         m_errorHandler->report(HT_MSG_OUTPUT_CONNECTION_FAILED, "XOM_Driver::begin_picture",
@@ -246,6 +255,7 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
     m_pictureEnded = false;
     // A new picture starts deliverable, whatever the previous picture of this device met.
     m_outputFailed = 0;
+    m_outputFailure.clear();
     m_imageDataConfigured = 0;
     m_undrawnAtStart = undrawn_primitives();
     PlotLogEntry& entry = CurrentPlotLogEntry();
@@ -360,10 +370,16 @@ void XOM_Driver::end_picture() {
     // A PIN serves one job.
     theApp().currentPin().clear();
     PlotLogEntry& entry = CurrentPlotLogEntry();
+    // A cancel that came after the last drawing action still cancels: the host may have stopped
+    // drawing because of it.
+    if (!drawing_stopped()) poll_cancel();
 
     if (m_outputFailed || m_plotCancelled) {
+        // The output object is not closed: an unfinished job must not be delivered, and the host
+        // discards what it holds.
         if (m_directOutput) CloseDirectChannel();
-        entry.m_status = LocalizedString(IDS_PLOT_CANCELED);
+        entry.m_status =
+            m_outputFailure.empty() ? LocalizedString(IDS_PLOT_CANCELED) : m_outputFailure;
         RecordPlotInLog(entry);
         abort_plot();
         return;
@@ -382,8 +398,9 @@ void XOM_Driver::end_picture() {
             entry.m_status = LocalizedString(IDS_CONNECTION_FAILED);
         } else if (m_outputFailed) {
             // The closing commands did not reach the output (write_output has aborted the plot):
-            // the job is incomplete.
-            entry.m_status = LocalizedString(IDS_PLOT_CANCELED);
+            // the job is incomplete (or the user cancelled while they waited).
+            entry.m_status =
+                m_outputFailure.empty() ? LocalizedString(IDS_PLOT_CANCELED) : m_outputFailure;
         } else if (undrawn_primitives() != m_undrawnAtStart) {
             // Something of the drawing (an image) could not be drawn: the job is delivered but
             // must not pass for the whole drawing.
@@ -393,8 +410,17 @@ void XOM_Driver::end_picture() {
         }
     }
 
+    // The close is part of the outcome, so it comes before the record: a destination that
+    // refuses the job at its close (a print command that fails, a file that cannot be
+    // finished) makes the plot a failure. An incomplete job is left to the host to discard.
+    if (!m_directOutput && m_plotter_io && !m_outputFailed) {
+        if (!m_plotter_io->close()) {
+            fail_output();
+            entry.m_status = m_outputFailure;
+            abort_plot();
+        }
+    }
     RecordPlotInLog(entry);
-    if (!m_directOutput && m_plotter_io) m_plotter_io->close();
     m_monitor.reset();
 }
 
@@ -405,8 +431,14 @@ int XOM_Driver::write_output(const void* bytes, std::size_t length) {
     if (m_outputFailed) return 0;
     const std::size_t written = m_plotter_io ? m_plotter_io->write(bytes, length) : 0;
     if (written == length) return 0;
+    // A write given up because the user cancelled (a destination that stopped taking bytes) is
+    // the cancel, not a failed output.
+    if (poll_cancel()) {
+        m_outputFailed = 1;
+    } else {
+        fail_output();
+    }
     abort_plot();
-    m_outputFailed = 1;
     return 1;
 }
 

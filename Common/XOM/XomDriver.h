@@ -47,6 +47,9 @@ class XOM_Driver : public HT_Plotter_Device_Data {
     bool poll_cancel();
     // A drawing handler's reaction to a cancel: output failed, plot cancelled, end the picture.
     void cancel_picture();
+    // Why the job could not be delivered (the output's error, or string 220); empty while output
+    // works. A picture that has one ends with it as its status.
+    const std::wstring& output_failure() const { return m_outputFailure; }
     // Drawing actions return at once while this is true.
     bool drawing_stopped() const { return m_plotCancelled || m_outputFailed; }
 
@@ -89,6 +92,8 @@ class XOM_Driver : public HT_Plotter_Device_Data {
     std::string build_job_prefix(const HT_Document_Info& info, const DriverSettings& settings,
                                  bool plotToFile, const std::tm& now);
     void abort_plot();
+    // Output failed: later sends are dropped and the picture ends with the output's error.
+    void fail_output();
     // Where plot messages go besides the message box: the definition's error handler, or the
     // device's when the definition was made before attach gave it one. Null without a definition.
     HT_Error_Handler* message_handler() const;
@@ -112,6 +117,7 @@ class XOM_Driver : public HT_Plotter_Device_Data {
     std::uint8_t m_usesPalette = 0;
     SPMP<HT_Palette> m_palette;
     std::uint8_t m_plotTransparencyRead = 0;
+    std::wstring m_outputFailure;
     // No picture is open: set by end_picture, cleared by begin_picture. Guards against a second
     // end of the same picture (and a second plot-log record of it).
     bool m_pictureEnded = true;

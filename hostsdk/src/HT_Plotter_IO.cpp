@@ -2,13 +2,17 @@
 #include "hdi/HT_Plotter_IO.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "HostText.h"
 #include "hdi/HT_Plotter_Definition.h"
@@ -16,6 +20,25 @@
 namespace {
 std::wstring ErrnoText(const std::string& what, int err) {
     return hostsdk::FromUtf8(what + ": " + std::strerror(err));
+}
+
+// How long one wait for a blocked destination lasts before the cancel check is asked again.
+constexpr int kWritePollMs = 200;
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string BaseOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void SetNonBlocking(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
 }
 
 // Writes to a pipe without letting SIGPIPE end the host: the signal is blocked on this thread for
@@ -43,9 +66,9 @@ ssize_t WriteNoSigpipe(int fd, const void* bytes, size_t length) {
 HT_Plotter_IO::HT_Plotter_IO(HT_Error_Handler* error_handler) : m_errorHandler(error_handler) {}
 
 HT_Plotter_IO::~HT_Plotter_IO() {
-    // A subclass is already destroyed here: only this class's close can run (a subclass closes
-    // its own resources in its own destructor).
-    if (is_open()) HT_Plotter_IO::close();
+    // Destroyed without a close: whatever was written is not a finished job. A subclass is
+    // already destroyed here, so only this class's abort can run.
+    HT_Plotter_IO::abort();
 }
 
 void HT_Plotter_IO::set_plotter_definition(HT_Std_Plotter_Definition* definition) {
@@ -70,6 +93,7 @@ bool HT_Plotter_IO::open() {
     m_lastError.clear();
     m_written = 0;
     m_writeFailures = 0;
+    m_aborted = false;
     m_openFailed = true;  // until the destination is open
     const HT_Std_Plotter_Configuration* config =
         m_definition ? m_definition->get_plotter_configuration() : nullptr;
@@ -82,36 +106,135 @@ bool HT_Plotter_IO::open() {
         m_lastError = config->is_plot_to_file() ? L"no output file name" : L"no output port";
         return false;
     }
-    const std::string target = hostsdk::ToUtf8(name);
+    // Names are bytes: whatever the locale, the job goes to exactly the file that was named.
+    m_target = xomplatform::PathToBytes(name);
+    bool opened = false;
     if (config->is_plot_to_file()) {
-        m_fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (m_fd < 0) {
-            m_lastError = ErrnoText("cannot create " + target, errno);
-            return false;
-        }
-    } else if (target[0] == '|') {
-        const std::string command = target.substr(1);
+        opened = open_file();
+    } else if (m_target[0] == '|') {
+        const std::string command = m_target.substr(1);
         if (command.find_first_not_of(" \t") == std::string::npos) {
             m_lastError = L"empty print command";
             return false;
         }
-        // popen runs the command through "sh -c"; "we" keeps the pipe out of other children.
-        m_pipe = ::popen(command.c_str(), "we");
-        if (!m_pipe) {
-            m_lastError = ErrnoText("cannot start " + command, errno);
+        opened = open_command(command);
+    } else {
+        opened = open_port();
+    }
+    m_openFailed = !opened;
+    return opened;
+}
+
+bool HT_Plotter_IO::open_file() {
+    struct stat existing {};
+    const bool exists = ::stat(m_target.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        // A device or FIFO named as the plot file takes the job directly.
+        m_fd = ::open(m_target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (m_fd < 0) {
+            m_lastError = ErrnoText("cannot open " + m_target, errno);
             return false;
         }
-        m_fd = fileno(m_pipe);
-        m_isPipe = true;
+        if (!S_ISCHR(existing.st_mode)) SetNonBlocking(m_fd);
+        return true;
+    }
+    const std::string dir = DirectoryOf(m_target);
+    std::string temp = (dir == "/" ? std::string() : dir) + "/." + BaseOf(m_target) + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        m_lastError = ErrnoText("cannot create " + m_target, errno);
+        return false;
+    }
+    // The finished file gets the mode a new file would get, or the one of the file it replaces.
+    mode_t mode = 0;
+    if (exists) {
+        mode = existing.st_mode & 07777;
     } else {
-        m_fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (m_fd < 0) {
-            m_lastError = ErrnoText("cannot open port " + target, errno);
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    m_fd = fd;
+    m_tempPath = temp;
+    return true;
+}
+
+bool HT_Plotter_IO::open_command(const std::string& command) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        m_lastError = ErrnoText("cannot start " + command, errno);
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    // Its own process group, so that an abort reaches every process of the command; default
+    // signal dispositions and an empty mask, whatever the host ignores or blocks.
+    sigset_t defaults, none;
+    sigemptyset(&defaults);
+    for (int sig : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&defaults, sig);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attr, &defaults);
+    posix_spawnattr_setsigmask(&attr, &none);
+    posix_spawnattr_setpgroup(&attr, 0);
+    posix_spawnattr_setflags(
+        &attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    char sh[] = "/bin/sh", dashC[] = "-c";
+    std::string text = command;
+    char* argv[] = {sh, dashC, text.data(), nullptr};
+    pid_t pid = -1;
+    const int err = posix_spawn(&pid, "/bin/sh", &actions, &attr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attr);
+    ::close(fds[0]);
+    if (err != 0) {
+        ::close(fds[1]);
+        m_lastError = ErrnoText("cannot start " + command, err);
+        return false;
+    }
+    m_childPid = pid;
+    m_fd = fds[1];
+    SetNonBlocking(m_fd);
+    return true;
+}
+
+bool HT_Plotter_IO::open_port() {
+    m_fd = ::open(m_target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (m_fd < 0) {
+        m_lastError = ErrnoText("cannot open port " + m_target, errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(m_fd, &st) == 0) {
+        // A regular file as port holds this job only, never the tail of an earlier one.
+        if (S_ISREG(st.st_mode) && ::ftruncate(m_fd, 0) != 0) {
+            m_lastError = ErrnoText("cannot truncate " + m_target, errno);
+            ::close(m_fd);
+            m_fd = -1;
+            return false;
+        }
+        if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) SetNonBlocking(m_fd);
+    }
+    return true;
+}
+
+bool HT_Plotter_IO::wait_writable() {
+    for (;;) {
+        if (m_cancelCheck && m_cancelCheck()) {
+            m_lastError = L"write to " + output_name() + L" given up: the plot was cancelled";
+            return false;
+        }
+        pollfd p{m_fd, POLLOUT, 0};
+        const int n = ::poll(&p, 1, kWritePollMs);
+        if (n > 0) return true;  // writable, or an error the next write reports
+        if (n < 0 && errno != EINTR) {
+            m_lastError = ErrnoText("write to " + m_target, errno);
             return false;
         }
     }
-    m_openFailed = false;
-    return true;
 }
 
 std::size_t HT_Plotter_IO::write(const void* bytes, std::size_t length) {
@@ -123,11 +246,14 @@ std::size_t HT_Plotter_IO::write(const void* bytes, std::size_t length) {
     const auto* p = static_cast<const unsigned char*>(bytes);
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = m_isPipe ? WriteNoSigpipe(m_fd, p + done, length - done)
-                                   : ::write(m_fd, p + done, length - done);
+        const ssize_t n = WriteNoSigpipe(m_fd, p + done, length - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
-            m_lastError = ErrnoText("write to " + hostsdk::ToUtf8(output_name()), errno);
+            const int err = errno;
+            if (err == EAGAIN || err == EWOULDBLOCK || err == EINTR) {
+                if (wait_writable()) continue;
+                break;
+            }
+            m_lastError = ErrnoText("write to " + m_target, err);
             break;
         }
         if (n == 0) {
@@ -141,28 +267,85 @@ std::size_t HT_Plotter_IO::write(const void* bytes, std::size_t length) {
     return done;
 }
 
+bool HT_Plotter_IO::reap_command() {
+    int status = 0;
+    pid_t got;
+    while ((got = ::waitpid(m_childPid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    m_childPid = -1;
+    if (got < 0) {
+        m_lastError = ErrnoText("print command", errno);
+        return false;
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
+        m_lastError = L"print command exited with status " + std::to_wstring(WEXITSTATUS(status));
+        return false;
+    }
+    if (WIFSIGNALED(status)) {
+        m_lastError = L"print command ended by signal " + std::to_wstring(WTERMSIG(status));
+        return false;
+    }
+    return true;
+}
+
 bool HT_Plotter_IO::close() {
     if (!is_open()) return true;
-    bool ok = true;
-    if (m_isPipe) {
-        const int status = ::pclose(m_pipe);
-        m_pipe = nullptr;
-        if (status == -1) {
-            m_lastError = ErrnoText("print command", errno);
-            ok = false;
-        } else if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
-            m_lastError =
-                L"print command exited with status " + std::to_wstring(WEXITSTATUS(status));
-            ok = false;
-        } else if (WIFSIGNALED(status)) {
-            m_lastError = L"print command ended by signal " + std::to_wstring(WTERMSIG(status));
-            ok = false;
-        }
-    } else if (::close(m_fd) != 0) {
-        m_lastError = ErrnoText("close " + hostsdk::ToUtf8(output_name()), errno);
-        ok = false;
+    const int fd = std::exchange(m_fd, -1);
+    if (m_childPid > 0) {
+        ::close(fd);  // the command sees the end of the job
+        return reap_command();
     }
+    if (m_tempPath.empty()) {
+        if (::close(fd) != 0) {
+            m_lastError = ErrnoText("close " + m_target, errno);
+            return false;
+        }
+        return true;
+    }
+    const std::string temp = std::exchange(m_tempPath, {});
+    if (m_written == 0) {
+        // Nothing was plotted: an earlier file of that name stays as it was.
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return true;
+    }
+    const char* failed = nullptr;
+    int err = 0;
+    if (::fsync(fd) != 0) {
+        failed = "write ";
+        err = errno;
+    }
+    if (::close(fd) != 0 && failed == nullptr) {
+        failed = "close ";
+        err = errno;
+    }
+    if (failed == nullptr && ::rename(temp.c_str(), m_target.c_str()) != 0) {
+        failed = "cannot replace ";
+        err = errno;
+    }
+    if (failed != nullptr) {
+        ::unlink(temp.c_str());
+        m_lastError = ErrnoText(failed + m_target, err);
+        return false;
+    }
+    return true;
+}
+
+void HT_Plotter_IO::abort() {
+    if (m_fd < 0 && m_childPid <= 0 && m_tempPath.empty()) return;
+    if (m_childPid > 0) {
+        // Before the command sees the end of its input: it must not take the partial job.
+        ::kill(-m_childPid, SIGKILL);
+    }
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
-    m_isPipe = false;
-    return ok;
+    if (m_childPid > 0) {
+        int status = 0;
+        while (::waitpid(m_childPid, &status, 0) < 0 && errno == EINTR) {
+        }
+        m_childPid = -1;
+    }
+    if (!m_tempPath.empty()) ::unlink(m_tempPath.c_str());
+    m_tempPath.clear();
+    m_aborted = true;
 }

@@ -90,15 +90,11 @@ bool ParseValue(Parser& p, const std::string& raw, std::string& value) {
 
 bool PM_Object::load(const std::string& path, std::string& error) {
     std::string text;
-    switch (xomplatform::ReadFileText(path, kMaxFileBytes, text)) {
-        case xomplatform::ReadFileResult::CannotOpen:
-            error = path + ": cannot open for reading";
-            return false;
-        case xomplatform::ReadFileResult::TooLarge:
-            error = path + ": file too large";
-            return false;
-        case xomplatform::ReadFileResult::Ok:
-            break;
+    int systemError = 0;
+    const auto result = xomplatform::ReadFileText(path, kMaxFileBytes, text, &systemError);
+    if (result != xomplatform::ReadFileResult::Ok) {
+        error = xomplatform::ReadFileErrorText(path, result, systemError, kMaxFileBytes);
+        return false;
     }
     return load_text(text, path, error);
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -107,6 +108,7 @@ CJuxArchiveFile::~CJuxArchiveFile() {
 void CJuxArchiveFile::CloseFiles() {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
+    m_readPos = m_readEnd = 0;
     // A temporary file still here was never put in place: the old file stays as it was.
     if (!m_tempPath.empty()) {
         ::unlink(m_tempPath.c_str());
@@ -237,16 +239,25 @@ HRESULT CJuxArchiveFile::ReadBytes(void* destination, std::size_t count) {
         SetResult(kE_FAIL);
         return kE_FAIL;
     }
+    // Reads go through a buffer: a record is six small fields, and a system call for each would
+    // make loading a large file slow.
     char* to = static_cast<char*>(destination);
     std::size_t got = 0;
     while (got < count) {
-        const ssize_t n = ::read(m_fd, to + got, count - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return ReportFileError(ErrorFromErrno(errno));
+        if (m_readPos == m_readEnd) {
+            m_readPos = m_readEnd = 0;
+            const ssize_t n = ::read(m_fd, m_readBuffer.data(), m_readBuffer.size());
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return ReportFileError(ErrorFromErrno(errno));
+            }
+            if (n == 0) break;  // end of file
+            m_readEnd = static_cast<std::size_t>(n);
         }
-        if (n == 0) break;  // end of file
-        got += static_cast<std::size_t>(n);
+        const std::size_t take = std::min(count - got, m_readEnd - m_readPos);
+        std::memcpy(to + got, m_readBuffer.data() + m_readPos, take);
+        m_readPos += take;
+        got += take;
     }
     if (got < count) {
         SetError(kE_FAIL, L"CJuxArchiveFile read count error: expected " +
@@ -261,7 +272,11 @@ HRESULT CJuxArchiveFile::ReadBytes(void* destination, std::size_t count) {
 std::uint64_t CJuxArchiveFile::GetPosition() {
     if (m_fd < 0) return 0;
     const off_t pos = ::lseek(m_fd, 0, SEEK_CUR);
-    return pos < 0 ? 0 : static_cast<std::uint64_t>(pos);
+    // Bytes read ahead into the buffer are not yet consumed.
+    const std::uint64_t ahead = m_readEnd - m_readPos;
+    return pos < 0 || static_cast<std::uint64_t>(pos) < ahead
+               ? 0
+               : static_cast<std::uint64_t>(pos) - ahead;
 }
 
 std::uint64_t CJuxArchiveFile::GetFileSize() {

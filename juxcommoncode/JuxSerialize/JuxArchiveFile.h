@@ -6,6 +6,7 @@
 // beside it, which Close() renames over the old one, so a crash or power loss during a save leaves
 // the previous file whole. Opens are exclusive: while one archive has the file open (for reading
 // or writing), another open of the same path, in this or another process, fails at once.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -82,6 +83,9 @@ class CJuxArchiveFile : public CJuxSerializer {
     bool m_createdPath = false;  // this save created the (empty) file at the path to lock it
     JuxFileError m_openError;
     ArchiveHeader m_header;
+    std::array<char, 65536> m_readBuffer{};
+    std::size_t m_readPos = 0;  // next unread byte of m_readBuffer
+    std::size_t m_readEnd = 0;  // end of the bytes read into it
     bool m_showErrors = true;
 };
 

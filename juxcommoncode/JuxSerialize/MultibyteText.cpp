@@ -11,16 +11,31 @@ namespace JuxNetwork {
 
 namespace {
 
-// The UTF-8 locale used when the thread's current one is plain ASCII. Created once, never freed.
-locale_t Utf8Locale() {
-    static const locale_t utf8 = [] {
-        locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        if (loc == static_cast<locale_t>(nullptr)) {
-            loc = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", static_cast<locale_t>(nullptr));
+// The UTF-8 locale used when the thread's current one is plain ASCII. Created once; freed when
+// the library holding it ends (a driver is unloaded by its host, so the locale must not outlive
+// it).
+class Utf8LocaleHolder {
+  public:
+    Utf8LocaleHolder() {
+        m_locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+        if (m_locale == static_cast<locale_t>(nullptr)) {
+            m_locale = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", static_cast<locale_t>(nullptr));
         }
-        return loc;
-    }();
-    return utf8;
+    }
+    ~Utf8LocaleHolder() {
+        if (m_locale != static_cast<locale_t>(nullptr)) freelocale(m_locale);
+    }
+    Utf8LocaleHolder(const Utf8LocaleHolder&) = delete;
+    Utf8LocaleHolder& operator=(const Utf8LocaleHolder&) = delete;
+    locale_t get() const { return m_locale; }
+
+  private:
+    locale_t m_locale;
+};
+
+locale_t Utf8Locale() {
+    static const Utf8LocaleHolder utf8;
+    return utf8.get();
 }
 
 bool CurrentLocaleIsPlainAscii() {

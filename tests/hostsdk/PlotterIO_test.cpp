@@ -4,11 +4,15 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "hdi/HT_Plotter_Definition.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -33,6 +37,10 @@ class PlotterIOTest : public ::testing::Test {
     std::string Read(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::size_t Entries() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir), fs::directory_iterator{}));
     }
     fs::path dir;
     SPMP<HT_Error_Handler> handler;
@@ -75,7 +83,7 @@ TEST_F(PlotterIOTest, UnopenableDestinationsFailWithAReason) {
 
 TEST_F(PlotterIOTest, PortIsADevicePathOpenedForWriting) {
     const fs::path dev = dir / "port";
-    std::ofstream(dev) << "";
+    std::ofstream(dev) << "an earlier, longer job";  // a regular file as port holds this job only
     config->plot_to_file = false;
     config->port = dev.wstring();
     ASSERT_TRUE(io->open());
@@ -132,6 +140,105 @@ TEST_F(PlotterIOTest, FullDeviceGivesAShortCount) {
     EXPECT_EQ(io->write_failures(), 1u);
     EXPECT_NE(io->last_error().find(L"No space"), std::wstring::npos);
     io->close();
+}
+
+// A plot file takes its target's place only when the job is closed: until then, and when the job
+// is given up or has no bytes, an earlier file of that name stays as it was.
+TEST_F(PlotterIOTest, PlotFileReplacesItsTargetOnlyWhenClosedWithAJob) {
+    const fs::path target = dir / "out.plt";
+    std::ofstream(target) << "earlier";
+    config->plot_to_file = true;
+    config->output_file = target.wstring();
+
+    ASSERT_TRUE(io->open());
+    EXPECT_EQ(io->write("partial", 7), 7u);
+    EXPECT_EQ(Read(target), "earlier") << "a job in progress never looks like a file";
+    io->abort();
+    EXPECT_FALSE(io->is_open());
+    EXPECT_EQ(Read(target), "earlier");
+    EXPECT_EQ(Entries(), 1u) << "the temporary file is gone";
+
+    ASSERT_TRUE(io->open());
+    EXPECT_TRUE(io->close());
+    EXPECT_EQ(Read(target), "earlier") << "an empty plot leaves the earlier file";
+    EXPECT_EQ(Entries(), 1u);
+
+    ASSERT_TRUE(io->open());
+    EXPECT_EQ(io->write("complete", 8), 8u);
+    EXPECT_TRUE(io->close());
+    EXPECT_EQ(Read(target), "complete");
+    EXPECT_EQ(Entries(), 1u);
+
+    // An output object dropped without close gives its job up too.
+    ASSERT_TRUE(io->open());
+    io->write("dropped", 7);
+    io.reset();
+    EXPECT_EQ(Read(target), "complete");
+    EXPECT_EQ(Entries(), 1u);
+}
+
+// File names are bytes: a name that is not valid UTF-8, or not valid in the locale, names
+// exactly that file.
+TEST_F(PlotterIOTest, PlotFileNamesArePassedThroughAsBytes) {
+    const std::string name =
+        "Gr\xc3\xb6\xc3\x9f"
+        "e\xff\xfe.job";
+    config->plot_to_file = true;
+    config->output_file = xomplatform::PathFromBytes((dir / name).string());
+    ASSERT_TRUE(io->open());
+    io->write("x", 1);
+    ASSERT_TRUE(io->close());
+    EXPECT_TRUE(fs::exists(dir / name));
+    EXPECT_EQ(Entries(), 1u);
+}
+
+// Giving a job up kills the print command's whole process group before it sees the end of its
+// input, so it never takes the partial job.
+TEST_F(PlotterIOTest, AbortKillsThePrintCommandBeforeItTakesThePartialJob) {
+    const fs::path sink = dir / "taken";
+    config->plot_to_file = false;
+    config->port = L"|sleep 1; cat > '" + sink.wstring() + L"'";
+    ASSERT_TRUE(io->open());
+    EXPECT_EQ(io->write("partial", 7), 7u);
+    const auto start = std::chrono::steady_clock::now();
+    io->abort();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_FALSE(fs::exists(sink)) << "the command went on and took the job";
+
+    config->port = L"|no-such-print-command-xom";
+    ASSERT_TRUE(io->open());
+    EXPECT_FALSE(io->close());
+    EXPECT_NE(io->last_error().find(L"status 127"), std::wstring::npos);
+}
+
+std::atomic<bool> g_cancelled{false};
+bool Cancelled() {
+    return g_cancelled.load();
+}
+
+// A destination that stops reading cannot hold the plot: the write gives up within a second of
+// the host's cancel.
+TEST_F(PlotterIOTest, BlockedWriteGivesUpWhenTheHostCancels) {
+    config->plot_to_file = false;
+    config->port = L"|sleep 30";
+    g_cancelled = false;
+    io->set_cancel_check(&Cancelled);
+    ASSERT_TRUE(io->open());
+    std::thread cancel([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        g_cancelled = true;
+    });
+    const std::string block(4 << 20, 'x');
+    const auto start = std::chrono::steady_clock::now();
+    const std::size_t written = io->write(block.data(), block.size());
+    const auto took = std::chrono::steady_clock::now() - start;
+    cancel.join();
+    EXPECT_LT(written, block.size());
+    EXPECT_LT(took, std::chrono::milliseconds(1300));
+    EXPECT_NE(io->last_error().find(L"cancel"), std::wstring::npos);
+    io->abort();  // and the command goes at once, not after its 30 s
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
 TEST_F(PlotterIOTest, FactoryAnnouncesOutputObjectsToTheObserver) {

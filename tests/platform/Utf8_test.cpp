@@ -7,6 +7,8 @@
 namespace {
 
 using xomplatform::FromUtf8;
+using xomplatform::PathFromBytes;
+using xomplatform::PathToBytes;
 using xomplatform::ToUtf8;
 
 TEST(Utf8, RoundTripsEveryPlaneWhateverTheLocale) {
@@ -29,6 +31,25 @@ TEST(Utf8, MalformedInputBecomesReplacementCharacters) {
     // Unencodable wide characters are written as U+FFFD, never as invalid bytes.
     EXPECT_EQ(ToUtf8(std::wstring(1, static_cast<wchar_t>(0xDC00))), "\xEF\xBF\xBD");
     EXPECT_EQ(ToUtf8(std::wstring(1, static_cast<wchar_t>(0x110000))), "\xEF\xBF\xBD");
+}
+
+// File names are bytes: every byte sequence survives the trip through wide text unchanged, valid
+// UTF-8 reads as its characters, and only the bytes that are not UTF-8 are escaped.
+TEST(Utf8, PathsKeepEveryByte) {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    EXPECT_EQ(PathToBytes(PathFromBytes(all)), all);
+    const std::string mixed =
+        "/tmp/Gr\xC3\xB6\xC3\x9F"
+        "e\xFF\xC3.job";
+    EXPECT_EQ(PathToBytes(PathFromBytes(mixed)), mixed);
+    EXPECT_EQ(PathFromBytes("Gr\xC3\xB6\xC3\x9F"
+                            "e"),
+              L"Gr\u00F6\u00DFe");
+    EXPECT_EQ(PathFromBytes("a\xFF"), std::wstring(L"a") + static_cast<wchar_t>(0xDCFF));
+    EXPECT_EQ(PathToBytes(L"Gr\u00F6\u00DFe"),
+              "Gr\xC3\xB6\xC3\x9F"
+              "e");
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ bool DecodeMethod2(const std::uint8_t* data, std::size_t length, std::size_t row
     std::size_t out = 0;
     std::size_t i = 0;
     while (i < length) {
-        const int count = static_cast<std::int8_t>(data[i++]);
+        // The control byte is signed by definition: 0..127 literal, -127..-1 repeat.
+        const int count =
+            static_cast<std::int8_t>(data[i++]);  // NOLINT(bugprone-signed-char-misuse)
         if (count >= 0) {
             const std::size_t n = static_cast<std::size_t>(count) + 1;
             if (i + n > length) {

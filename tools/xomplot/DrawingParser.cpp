@@ -341,15 +341,12 @@ bool ParseDrawing(const std::string& text, const std::string& source, Drawing& o
 
 bool LoadDrawing(const std::string& path, Drawing& out, std::string& error) {
     std::string text;
-    switch (xomplatform::ReadFileText(path, kMaxFileBytes, text)) {
-        case xomplatform::ReadFileResult::CannotOpen:
-            error = path + ": cannot open the drawing";
-            return false;
-        case xomplatform::ReadFileResult::TooLarge:
-            error = path + ": drawing larger than 256 MB";
-            return false;
-        case xomplatform::ReadFileResult::Ok:
-            break;
+    int systemError = 0;
+    const auto result = xomplatform::ReadFileText(path, kMaxFileBytes, text, &systemError);
+    if (result != xomplatform::ReadFileResult::Ok) {
+        // A drawing that cannot be read whole is refused: never a shorter plot.
+        error = xomplatform::ReadFileErrorText(path, result, systemError, kMaxFileBytes);
+        return false;
     }
     if (!ParseDrawing(text, path, out, error)) return false;
     if (!LoadDrawingImages(out, path, error)) {

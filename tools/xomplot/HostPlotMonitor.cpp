@@ -3,12 +3,15 @@
 #include <signal.h>
 
 #include <csignal>
+#include <iterator>
 
 namespace xomplot {
 
 namespace {
 volatile std::sig_atomic_t g_interrupted = 0;
-struct sigaction g_previous;
+// Ctrl-C, and a terminal that hangs up or a kill asking the plot to stop, all cancel it.
+constexpr int kCancelSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction g_previous[std::size(kCancelSignals)];
 bool g_installed = false;
 
 void OnInterrupt(int) {
@@ -21,13 +24,17 @@ void InstallInterruptHandler() {
     struct sigaction sa {};
     sa.sa_handler = OnInterrupt;
     sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, &g_previous);
+    // No SA_RESTART: a write that the destination blocks returns, so the cancel is seen.
+    sa.sa_flags = 0;
+    for (std::size_t i = 0; i < std::size(kCancelSignals); ++i)
+        sigaction(kCancelSignals[i], &sa, &g_previous[i]);
     g_installed = true;
 }
 
 void RestoreInterruptHandler() {
     if (!g_installed) return;
-    sigaction(SIGINT, &g_previous, nullptr);
+    for (std::size_t i = 0; i < std::size(kCancelSignals); ++i)
+        sigaction(kCancelSignals[i], &g_previous[i], nullptr);
     g_installed = false;
 }
 
@@ -39,7 +46,11 @@ void ClearInterrupt() {
 }
 
 int HostPlotMonitor::request(int code) {
-    if (code == HT_MONITOR_POLL_CANCEL && InterruptRequested()) m_cancelled = true;
+    // The one cancel flag is the signal's: the driver's poll and the host's loop read the same.
+    if (code == HT_MONITOR_POLL_CANCEL) {
+        if (InterruptRequested()) m_cancelled = true;
+        return m_cancelled ? 1 : 0;
+    }
     return HT_Plot_Monitor::request(code);
 }
 

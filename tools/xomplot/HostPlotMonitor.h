@@ -1,14 +1,14 @@
 #pragma once
-// xomplot's plot monitor: Ctrl-C (SIGINT) becomes the user's cancel, and the progress meter and
-// the drawing progress are shown on the terminal.
+// xomplot's plot monitor: Ctrl-C (SIGINT), SIGTERM and SIGHUP become the user's cancel, and the
+// progress meter and the drawing progress are shown on the terminal.
 #include <cstdio>
 
 #include "hdi/HT_Plot_Monitor.h"
 
 namespace xomplot {
 
-// Installs the SIGINT handler that marks a cancel; the previous handler comes back with
-// RestoreInterruptHandler. Not nested.
+// Installs the handler of SIGINT, SIGTERM and SIGHUP that marks a cancel; the previous handler
+// comes back with RestoreInterruptHandler. Not nested.
 void InstallInterruptHandler();
 void RestoreInterruptHandler();
 bool InterruptRequested();

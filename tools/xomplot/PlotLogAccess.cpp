@@ -3,6 +3,9 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cwchar>
+#include <iterator>
 #include <memory>
 
 #include "juxcommoncode/PlotLog/PlotLog.h"
@@ -17,6 +20,18 @@ bool SameRecord(const JuxNetwork::CPlotData& a, const JuxNetwork::CPlotData& b) 
     return a.m_drawing == b.m_drawing && a.m_byteCount == b.m_byteCount &&
            a.m_dateTime == b.m_dateTime && a.m_printer == b.m_printer &&
            a.m_destination == b.m_destination && a.m_status == b.m_status;
+}
+
+// The driver's built-in texts, the fallback of its string loader.
+std::wstring BuiltInString(unsigned id) {
+    static constexpr XomResString kBuiltIn[] = {
+#define XOM_STRING(number, text) {number, text},
+#include "resources/StringTable.inc"
+#undef XOM_STRING
+    };
+    for (const XomResString& s : kBuiltIn)
+        if (s.id == id) return s.text;
+    return {};
 }
 
 std::string ResourceLibraryPath(const std::string& driver_path) {
@@ -75,13 +90,50 @@ JuxNetwork::StringLoader DriverStringLoader(const std::string& driver_path) {
     };
 }
 
-std::vector<std::wstring> PlotLogLines(const std::string& driver_path,
-                                       const std::string& log_path) {
+StatusTexts DriverStatusTexts(const std::string& driver_path) {
+    const JuxNetwork::StringLoader loader = DriverStringLoader(driver_path);
+    auto text = [&](unsigned id) {
+        if (!loader) return BuiltInString(id);
+        std::wstring translated = loader(id);
+        return translated.empty() ? BuiltInString(id) + L"." : translated;
+    };
+    return StatusTexts{text(219), text(218), text(215)};
+}
+
+std::wstring EscapeControls(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        const auto u = static_cast<std::uint32_t>(c);
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0)) {
+            wchar_t escaped[8];
+            std::swprintf(escaped, std::size(escaped), L"\\x%02X", u);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool PlotLogLines(const std::string& driver_path, const std::string& log_path,
+                  std::vector<std::wstring>& lines, std::wstring& error) {
+    lines.clear();
+    error.clear();
     JuxNetwork::PlotLog log = log_path.empty()
                                   ? JuxNetwork::PlotLog()
                                   : JuxNetwork::PlotLog(xomplatform::FromUtf8(log_path));
-    log.Load();
-    return JuxNetwork::PlotLogViewLines(log, DriverStringLoader(driver_path));
+    if (JuxNetwork::Failed(log.Load())) {
+        if (!log.NoFileYet() || !log_path.empty()) {
+            error = log.NoFileYet() ? L"no plot log at " + xomplatform::FromUtf8(log_path)
+                                    : log.GetErrorText();
+            return false;
+        }
+    }
+    for (const std::wstring& line :
+         JuxNetwork::PlotLogViewLines(log, DriverStringLoader(driver_path)))
+        lines.push_back(EscapeControls(line));
+    return true;
 }
 
 }  // namespace xomplot

@@ -27,7 +27,18 @@ class PlotLogStatusSource : public DriverStatusSource {
 // English labels when the library cannot be loaded.
 JuxNetwork::StringLoader DriverStringLoader(const std::string& driver_path);
 
-// The about-box lines of the log at log_path (empty: the user's plot log).
-std::vector<std::wstring> PlotLogLines(const std::string& driver_path, const std::string& log_path);
+// The driver's outcome texts as the driver itself loads them: the resource library's text, or
+// (when the library lacks it) the driver's built-in text with "." appended.
+StatusTexts DriverStatusTexts(const std::string& driver_path);
+
+// The about-box lines of the log at log_path (empty: the user's plot log), with control
+// characters of the stored texts shown escaped ("\x1B"). False with the reason in error when the
+// log cannot be read: busy, damaged, not a plot log, or (for a log_path given) missing. A user's
+// log that does not exist yet is an empty log.
+bool PlotLogLines(const std::string& driver_path, const std::string& log_path,
+                  std::vector<std::wstring>& lines, std::wstring& error);
+
+// Control characters (C0, DEL, C1) as "\xNN", so a stored text cannot drive the terminal.
+std::wstring EscapeControls(const std::wstring& text);
 
 }  // namespace xomplot

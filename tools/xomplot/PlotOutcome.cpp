@@ -18,22 +18,24 @@ PlotResult DecideOutcome(const PlotObservation& seen) {
     const bool undrawn = std::find(seen.reported_messages.begin(), seen.reported_messages.end(),
                                    HT_MSG_NOT_SUPPORTED) != seen.reported_messages.end();
     if (seen.driver_status) {
-        // The driver's own record of the plot names the outcome; a failure that only the host
-        // saw (an output that would not open, a print command that failed on close) still makes
-        // the plot a failure.
+        // The driver's own record of the plot names the outcome, and stdout repeats it. Only a
+        // "complete" that the host knows to be false (a driver that did not learn of a failed
+        // output) is overruled.
         const std::wstring& s = *seen.driver_status;
-        if (outputFailed) {
-            return {PlotOutcome::Failed,
-                    seen.output_error.empty() ? s : L"Output failed: " + seen.output_error};
-        }
-        if (s == L"Plot complete") {
+        const StatusTexts& t = seen.status_texts;
+        if (s == t.complete) {
+            if (outputFailed) {
+                return {PlotOutcome::Failed, seen.output_error.empty()
+                                                 ? L"Output failed"
+                                                 : L"Output failed: " + seen.output_error};
+            }
             if (undrawn)
                 return {PlotOutcome::Failed,
                         L"Plot incomplete: the host could not draw every image"};
             return {PlotOutcome::Complete, s};
         }
-        if (s == L"Plot canceled") return {PlotOutcome::Cancelled, s};
-        if (s == L"Plot is empty.") return {PlotOutcome::Empty, s};
+        if (s == t.cancelled) return {PlotOutcome::Cancelled, s};
+        if (s == t.empty) return {PlotOutcome::Empty, s};
         return {PlotOutcome::Failed, s};
     }
     if (seen.cancelled) return {PlotOutcome::Cancelled, L"Plot canceled"};

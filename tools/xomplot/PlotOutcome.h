@@ -13,6 +13,14 @@ namespace xomplot {
 enum class PlotOutcome : int { Complete = 0, Failed = 1, Empty = 2, Cancelled = 3 };
 inline constexpr int kExitUsage = 64;
 
+// The driver's texts for the outcomes it records (strings 219, 218 and 215 of its resource
+// library, as the driver loads them). Its status is compared with these, never with English.
+struct StatusTexts {
+    std::wstring complete = L"Plot complete";
+    std::wstring cancelled = L"Plot canceled";
+    std::wstring empty = L"Plot is empty.";
+};
+
 struct PlotObservation {
     bool cancelled = false;      // the user cancelled (Ctrl-C)
     bool aborted = false;        // the driver told the monitor to abort
@@ -24,6 +32,7 @@ struct PlotObservation {
     std::vector<int> reported_messages;    // message numbers the driver reported
     std::vector<std::wstring> shown_messages;   // texts the driver showed through the handler
     std::optional<std::wstring> driver_status;  // the driver's status text for this plot, if known
+    StatusTexts status_texts;                   // what the driver's texts are
 };
 
 struct PlotResult {

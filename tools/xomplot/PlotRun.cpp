@@ -13,6 +13,7 @@
 #include "tools/xomplot/DrawingParser.h"
 #include "tools/xomplot/HostPlotMonitor.h"
 #include "tools/xomplot/ImageDispatch.h"
+#include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PrinterConfig.h"
 
 namespace xomplot {
@@ -38,10 +39,12 @@ class HostErrorHandler : public HT_Error_Handler {
     std::FILE* m_out;
 };
 
-// Collects the output objects the standard factory makes during one plot.
+// Collects the output objects the standard factory makes during one plot; a write that the
+// destination blocks gives up when the user cancels.
 struct OutputWatch {
     std::vector<SPMP<HT_Plotter_IO>> outputs;
     static void Observe(HT_Plotter_IO* io, void* self) {
+        io->set_cancel_check(&InterruptRequested);
         static_cast<OutputWatch*>(self)->outputs.emplace_back(io);
     }
 };
@@ -232,8 +235,8 @@ PlotResult RunPlot(const PlotOptions& options) {
         return DecideOutcome(st.seen);
     }
     config->plot_to_file = !options.output_file.empty();
-    config->output_file = xomplatform::FromUtf8(options.output_file);
-    config->port = xomplatform::FromUtf8(options.port);
+    config->output_file = xomplatform::PathFromBytes(options.output_file);
+    config->port = xomplatform::PathFromBytes(options.port);
     config->custom_items.clear();
     {
         std::vector<std::string> problems;
@@ -284,25 +287,20 @@ PlotResult RunPlot(const PlotOptions& options) {
                 device->attach(handler.get());
                 device->establish();
                 device->begin_picture(info);
-                // A picture refused at its start is still ended by the host, so the driver
-                // reports and logs it; one the driver ended itself while drawing (a cancel it
-                // noticed) is not ended a second time.
-                bool endedByDriver = false;
+                // The host draws until the driver aborts the plot or the user cancels, and then
+                // ends the picture as any host does; the driver decides the outcome (the user's
+                // cancel reaches it through the monitor's poll) and ends each picture once.
                 if (!monitor->aborted()) {
                     const std::size_t total = drawing.actions.size();
                     monitor->show_drawing_progress(0, total);
                     for (std::size_t i = 0; i < total; ++i) {
-                        if (monitor->request(HT_MONITOR_POLL_CANCEL) != 0) break;
+                        if (InterruptRequested() || monitor->aborted()) break;
                         Dispatch(*device, drawing.actions[i]);
                         monitor->show_drawing_progress(i + 1, total);
-                        if (monitor->aborted()) {
-                            endedByDriver = true;
-                            break;
-                        }
                     }
                     monitor->finish_line();
                 }
-                if (!endedByDriver) device->end_picture();
+                device->end_picture();
             } catch (const HT_Exception& e) {
                 st.fail("driver error: " + e.what_text());
             } catch (const std::exception& e) {
@@ -311,6 +309,10 @@ PlotResult RunPlot(const PlotOptions& options) {
         }
         monitor->finish_line();
     }  // the device goes before its module is unloaded
+    // An output the driver did not close holds an unfinished job: it is given up, never
+    // delivered.
+    for (const auto& io : watch.outputs)
+        if (io->is_open()) io->abort();
     RestoreInterruptHandler();
     HT_Set_Host_Error_Handler(nullptr);
     HT_Set_Plotter_IO_Observer(nullptr, nullptr);
@@ -324,6 +326,7 @@ PlotResult RunPlot(const PlotOptions& options) {
     }
     for (const auto& r : handler->reports()) st.seen.reported_messages.push_back(r.message);
     for (const auto& m : handler->messages()) st.seen.shown_messages.push_back(m.text);
+    st.seen.status_texts = DriverStatusTexts(options.driver_path);
     if (options.status_source)
         st.seen.driver_status =
             options.status_source->last_plot_status(info.document_name, info.printer_name);

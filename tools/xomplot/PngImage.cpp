@@ -52,15 +52,11 @@ bool DecodePng(const std::uint8_t* bytes, std::size_t length, RgbaImage& out, st
 
 bool ReadPng(const std::string& path, RgbaImage& out, std::string& error) {
     std::string bytes;
-    switch (xomplatform::ReadFileText(path, kMaxPngFileBytes, bytes)) {
-        case xomplatform::ReadFileResult::CannotOpen:
-            error = path + ": cannot open the image";
-            return false;
-        case xomplatform::ReadFileResult::TooLarge:
-            error = path + ": image file larger than 256 MB";
-            return false;
-        case xomplatform::ReadFileResult::Ok:
-            break;
+    int systemError = 0;
+    const auto read = xomplatform::ReadFileText(path, kMaxPngFileBytes, bytes, &systemError);
+    if (read != xomplatform::ReadFileResult::Ok) {
+        error = xomplatform::ReadFileErrorText(path, read, systemError, kMaxPngFileBytes);
+        return false;
     }
     if (!DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out, error)) {
         error = path + ": " + error;

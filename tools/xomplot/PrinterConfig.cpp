@@ -202,15 +202,12 @@ PrinterConfig ParsePrinterConfig(const std::string& text, const std::string& sou
 bool ReadPrinterConfig(const std::string& path, PrinterConfig& config,
                        std::vector<std::string>& problems, std::string& error) {
     std::string text;
-    switch (xomplatform::ReadFileText(path, kMaxConfigBytes, text)) {
-        case xomplatform::ReadFileResult::Ok:
-            break;
-        case xomplatform::ReadFileResult::CannotOpen:
-            error = path + ": " + std::strerror(errno);
-            return false;
-        case xomplatform::ReadFileResult::TooLarge:
-            error = path + ": larger than 1 MiB, not a configuration";
-            return false;
+    int systemError = 0;
+    const xomplatform::ReadFileResult result =
+        xomplatform::ReadFileText(path, kMaxConfigBytes, text, &systemError);
+    if (result != xomplatform::ReadFileResult::Ok) {
+        error = xomplatform::ReadFileErrorText(path, result, systemError, kMaxConfigBytes);
+        return false;
     }
     config = ParsePrinterConfig(text, fs::path(path).filename().string(), problems);
     return true;

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -24,6 +25,11 @@ const char* kExitText =
 // reason, never as an abort without a word.
 int main(int argc, char** argv) try {
     std::setlocale(LC_ALL, "");
+    // A destination that goes away (a FIFO's reader, a print command) is a failed write that the
+    // plot reports, never the end of xomplot.
+    std::signal(SIGPIPE, SIG_IGN);
+    // Likewise a file-size limit: the write fails with EFBIG and the plot says so.
+    std::signal(SIGXFSZ, SIG_IGN);
     xomplot::PlotOptions opt;
     bool list = false;
     std::string language;
@@ -118,7 +124,12 @@ int main(int argc, char** argv) try {
     }
     if (previewCmd->parsed()) return xomplot::RunPreview(preview);
     if (logCmd->parsed()) {
-        const auto lines = xomplot::PlotLogLines(opt.driver_path, logFile);
+        std::vector<std::wstring> lines;
+        std::wstring error;
+        if (!xomplot::PlotLogLines(opt.driver_path, logFile, lines, error)) {
+            std::fprintf(stderr, "xomplot: %s\n", xomplatform::ToUtf8(error).c_str());
+            return static_cast<int>(xomplot::PlotOutcome::Failed);
+        }
         if (lines.empty()) std::printf("The plot log is empty.\n");
         for (const auto& line : lines) std::printf("%s\n", xomplatform::ToUtf8(line).c_str());
         return 0;

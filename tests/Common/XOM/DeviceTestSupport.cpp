@@ -12,6 +12,7 @@
 
 bool FakeOutput::open() {
     ++opens;
+    if (!openResult) m_lastError = openError;
     return openResult;
 }
 
@@ -19,14 +20,18 @@ std::size_t FakeOutput::write(const void* data, std::size_t length) {
     ++writes;
     requested += length;
     std::size_t taken = length;
-    if (shortWriteAt > 0 && writes >= shortWriteAt) taken = length / 2;
+    if (shortWriteAt > 0 && writes >= shortWriteAt) {
+        taken = length / 2;
+        m_lastError = writeError;
+    }
     bytes.append(static_cast<const char*>(data), taken);
     return taken;
 }
 
 bool FakeOutput::close() {
     ++closes;
-    return true;
+    if (!closeResult) m_lastError = closeError;
+    return closeResult;
 }
 
 int FakeMonitor::request(int code) {

@@ -24,7 +24,12 @@ class FakeOutput : public HT_Plotter_IO {
     std::string bytes;
     std::size_t requested = 0;  // bytes asked to write, written or not
     bool openResult = true;
+    bool closeResult = true;
     int shortWriteAt = 0;
+    // The error texts a failing open, write or close leaves in last_error().
+    std::wstring openError = L"cannot open the test port";
+    std::wstring writeError = L"write to the test port: No space left on device";
+    std::wstring closeError = L"print command exited with status 3";
     int opens = 0;
     int writes = 0;
     int closes = 0;

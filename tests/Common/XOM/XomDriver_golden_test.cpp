@@ -64,7 +64,9 @@ std::string PlotSmallDrawing() {
 TEST(DeviceJobStream, SmallDrawingMatchesTheGoldenJob) {
     const std::string path = std::string(XOM_DEVICE_GOLDEN_DIR) + "/small_drawing.job";
     const std::string actual = PlotSmallDrawing();
-    if (RewriteGoldenIfAsked(path, actual)) GTEST_SKIP() << "golden job written to " << path;
+    // An update rewrites the file and the comparison below still runs (and passes); the tests that
+    // decode the job check what it holds.
+    RewriteGoldenIfAsked(path, actual);
     const std::string expected = ReadGoldenFile(path);
     ASSERT_FALSE(expected.empty()) << "missing golden file " << path;
     EXPECT_TRUE(BytesEqual(actual, expected));

@@ -107,7 +107,7 @@ TEST(XomDriverPicture, CancelDuringDrawingEndsThePictureOnce) {
     EXPECT_EQ(plot.output().closes, 0) << "a cancelled plot leaves the output object open";
 }
 
-TEST(XomDriverPicture, ShortWriteDropsLaterBytesAndEndsCanceled) {
+TEST(XomDriverPicture, ShortWriteDropsLaterBytesAndEndsWithTheOutputsError) {
     PlotObserver seen;
     HostPlot plot;
     plot.output().shortWriteAt = 4;
@@ -119,7 +119,7 @@ TEST(XomDriverPicture, ShortWriteDropsLaterBytesAndEndsCanceled) {
     plot.device->end_picture();
 
     ASSERT_EQ(seen.loggedStatus.size(), 1u);
-    EXPECT_EQ(seen.loggedStatus[0], L"Plot canceled");
+    EXPECT_EQ(seen.loggedStatus[0], plot.output().writeError) << "a failure, not a cancel";
     // The failed write is counted in full; nothing after it.
     EXPECT_EQ(seen.loggedBytes[0], plot.output().requested);
     EXPECT_GE(plot.monitor->aborts, 1);
@@ -134,7 +134,52 @@ TEST(XomDriverPicture, FailedClosingWriteIsNotReportedComplete) {
     plot.output().shortWriteAt = plot.output().writes + 1;  // the closing commands fail
     plot.device->end_picture();
     ASSERT_EQ(seen.loggedStatus.size(), 1u);
+    EXPECT_EQ(seen.loggedStatus[0], plot.output().writeError);
+    EXPECT_EQ(plot.monitor->aborts, 1);
+    EXPECT_EQ(plot.output().closes, 0) << "an incomplete job is never closed as if delivered";
+}
+
+// The close is part of the outcome: a destination that fails at its close (a print command
+// that exits non-zero) makes the plot a failure, and the record says so.
+TEST(XomDriverPicture, FailedCloseIsRecordedAsAFailure) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.output().closeResult = false;
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+    EXPECT_EQ(plot.output().closes, 1);
+    ASSERT_EQ(seen.loggedStatus.size(), 1u);
+    EXPECT_EQ(seen.loggedStatus[0], L"print command exited with status 3");
+    EXPECT_EQ(plot.device->output_failure(), L"print command exited with status 3");
+    EXPECT_EQ(plot.monitor->aborts, 1);
+
+    // Without a reason from the output object the failure is string 220.
+    PlotObserver again;
+    HostPlot mute;
+    mute.output().closeResult = false;
+    mute.output().closeError.clear();
+    mute.Begin();
+    DrawLine(*mute.device, 0, 0, 100, 0);
+    mute.device->end_picture();
+    ASSERT_EQ(again.loggedStatus.size(), 1u);
+    EXPECT_EQ(again.loggedStatus[0], L"Printer connection failed");
+}
+
+// A cancel that the host notices after the last drawing action (it stops drawing because of
+// it) is still a cancel: the picture's end asks the monitor once more.
+TEST(XomDriverPicture, CancelAfterTheLastActionEndsCanceled) {
+    PlotObserver seen;
+    HostPlot plot;
+    plot.monitor->cancelAtPoll = 2;  // the poll after the only line does not see it yet
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    ASSERT_FALSE(plot.device->picture_ended());
+    plot.device->end_picture();
+    ASSERT_EQ(seen.loggedStatus.size(), 1u);
     EXPECT_EQ(seen.loggedStatus[0], L"Plot canceled");
+    EXPECT_FALSE(Contains(plot.output().bytes, ";PUSP0PG;"));
+    EXPECT_EQ(plot.output().closes, 0);
     EXPECT_EQ(plot.monitor->aborts, 1);
 }
 
@@ -152,7 +197,7 @@ TEST(XomDriverPicture, OutputThatCannotOpenRefusesThePicture) {
     EXPECT_EQ(plot.errors->reports()[0].function, "XOM_Driver::begin_picture");
     EXPECT_EQ(plot.errors->reports()[0].item, "m_plotter_io");
     ASSERT_EQ(seen.loggedStatus.size(), 1u);
-    EXPECT_EQ(seen.loggedStatus[0], L"Plot canceled");
+    EXPECT_EQ(seen.loggedStatus[0], plot.output().openError) << "a failure, not a cancel";
 }
 
 TEST(XomDriverPicture, EndWithoutABegunPictureDoesNothing) {

@@ -16,7 +16,7 @@ PlotObservation Written(std::size_t bytes) {
     return o;
 }
 
-TEST(PlotOutcome, DriverStatusDecidesUnlessTheHostSawTheOutputFail) {
+TEST(PlotOutcome, DriverStatusDecidesAndIsWhatIsSaid) {
     PlotObservation seen = Written(100);
     seen.driver_status = L"Plot complete";
     EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Complete);
@@ -25,18 +25,39 @@ TEST(PlotOutcome, DriverStatusDecidesUnlessTheHostSawTheOutputFail) {
     seen.driver_status = L"Plot is empty.";
     EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Empty);
 
-    // The print command failed on close, after the driver recorded a complete plot.
-    seen.driver_status = L"Plot complete";
+    // The driver records a failed close as its failure: that text is the outcome, as recorded.
+    seen.driver_status = L"print command exited with status 4";
     seen.output_error = L"print command exited with status 4";
     EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Failed);
-    EXPECT_EQ(DecideOutcome(seen).status, L"Output failed: print command exited with status 4");
+    EXPECT_EQ(DecideOutcome(seen).status, L"print command exited with status 4");
 
-    // The port would not open: the driver ends "Plot canceled", but nobody cancelled.
-    PlotObservation refused = Written(0);
-    refused.driver_status = L"Plot canceled";
-    refused.reported_messages.push_back(HT_MSG_OUTPUT_CONNECTION_FAILED);
-    EXPECT_EQ(DecideOutcome(refused).outcome, PlotOutcome::Failed);
-    EXPECT_EQ(DecideOutcome(refused).status, L"Plot canceled");
+    // A cancel that gave up a blocked write is still the user's cancel.
+    PlotObservation cancelled = Written(10);
+    cancelled.driver_status = L"Plot canceled";
+    cancelled.write_failures = 1;
+    cancelled.output_error = L"write to |sleep 9 given up: the plot was cancelled";
+    EXPECT_EQ(DecideOutcome(cancelled).outcome, PlotOutcome::Cancelled);
+
+    // A "complete" that the host knows to be false is overruled.
+    seen.driver_status = L"Plot complete";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Failed);
+}
+
+// The outcome comes from the driver's string numbers as its resource library words them: a
+// translated library gives the same outcomes, and the English words mean nothing there.
+TEST(PlotOutcome, TranslatedStatusTextsGiveTheSameOutcomes) {
+    PlotObservation seen = Written(100);
+    seen.status_texts =
+        StatusTexts{L"Trazado completo", L"Trazado cancelado", L"Trazado vac\u00edo"};
+    seen.driver_status = L"Trazado completo";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Complete);
+    EXPECT_EQ(DecideOutcome(seen).status, L"Trazado completo");
+    seen.driver_status = L"Trazado cancelado";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Cancelled);
+    seen.driver_status = L"Trazado vac\u00edo";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Empty);
+    seen.driver_status = L"Plot complete";
+    EXPECT_EQ(DecideOutcome(seen).outcome, PlotOutcome::Failed);
 }
 
 TEST(PlotOutcome, WhatTheHostCouldNotDrawIsNeverACompletePlot) {
@@ -100,16 +121,20 @@ TEST(PlotOutcome, TheDriversOwnStatusDecidesWhenKnown) {
     EXPECT_EQ(DecideOutcome(o).outcome, PlotOutcome::Empty);
 }
 
-TEST(HostPlotMonitor, CtrlCBecomesACancelOnTheNextPoll) {
-    SPMP<HostPlotMonitor> m(new HostPlotMonitor(nullptr, false));
-    ClearInterrupt();
-    InstallInterruptHandler();
-    EXPECT_EQ(m->request(HT_MONITOR_POLL_CANCEL), 0);
-    raise(SIGINT);
-    EXPECT_NE(m->request(HT_MONITOR_POLL_CANCEL), 0);
-    EXPECT_TRUE(m->cancelled());
-    RestoreInterruptHandler();
-    ClearInterrupt();
+TEST(HostPlotMonitor, CtrlCTermAndHangUpBecomeACancelOnTheNextPoll) {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(sig);
+        SPMP<HostPlotMonitor> m(new HostPlotMonitor(nullptr, false));
+        ClearInterrupt();
+        InstallInterruptHandler();
+        EXPECT_EQ(m->request(HT_MONITOR_POLL_CANCEL), 0);
+        raise(sig);
+        EXPECT_TRUE(InterruptRequested());
+        EXPECT_NE(m->request(HT_MONITOR_POLL_CANCEL), 0);
+        EXPECT_TRUE(m->cancelled());
+        RestoreInterruptHandler();
+        ClearInterrupt();
+    }
 }
 
 TEST(HostPlotMonitor, MeterAndDrawingProgressAreShown) {
