@@ -1,4 +1,5 @@
 #include "Common/XomJob/CredentialHash.h"
+#include "Common/XomJob/XmlEscape.h"
 
 #include <openssl/evp.h>
 
@@ -28,20 +29,12 @@ bool HashSaltAndData(const std::uint8_t* salt, std::size_t saltLength, const std
 }
 
 std::vector<std::uint8_t> PasswordBytes(const std::wstring& password) {
+    const std::u16string units = ToUtf16Units(password);
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(password.size() * 2);
-    auto unit = [&](std::uint32_t u) {
-        bytes.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(u >> 8));
-    };
-    for (wchar_t wc : password) {
-        const auto c = static_cast<std::uint32_t>(wc);
-        if (c > 0xFFFF && c <= 0x10FFFF) {
-            unit(0xD800 + ((c - 0x10000) >> 10));
-            unit(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            unit(c > 0xFFFF ? 0xFFFD : c);
-        }
+    bytes.reserve(units.size() * 2);
+    for (const char16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFFU));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8U));
     }
     return bytes;
 }

@@ -53,7 +53,6 @@ bool WriteDiagnosticHeaderFile(const std::wstring& path, const std::string& tick
               WriteAll(fd, ticket) && WriteAll(fd, pjlHeader);
     const int failure = errno;
     if (::close(fd) != 0 && ok) {
-        ok = false;
         error = SystemText(errno);
         return false;
     }

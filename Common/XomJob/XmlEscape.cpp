@@ -92,8 +92,9 @@ std::u16string EscapeXmlText(const std::u16string& source) {
 std::u16string ToUtf16Units(const std::wstring& text) {
     std::u16string out;
     out.reserve(text.size());
-    for (wchar_t wc : text) {
-        const auto c = static_cast<std::uint32_t>(wc);
+    for (const wchar_t wc : text) {
+        // A negative wchar_t is no code point; it becomes the replacement character below.
+        const std::uint32_t c = wc < 0 ? 0xFFFFFFFFU : static_cast<std::uint32_t>(wc);
         if (c <= 0xFFFF) {
             out += static_cast<char16_t>(c);
         } else if (c <= 0x10FFFF) {

@@ -149,7 +149,7 @@ std::vector<std::string> ListConfigNames() {
     std::vector<std::string> names;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(ConfigDirectory(), ec)) {
-        const fs::path p = entry.path();
+        const fs::path& p = entry.path();
         if (p.extension() == ".conf" && IsValidConfigName(p.stem().string()))
             names.push_back(p.stem().string());
     }
@@ -270,7 +270,8 @@ void ApplyPrinterConfig(const PrinterConfig& config, const HT_Std_Plotter_Capabi
     for (const auto& [key, value] : config.items) {
         if (IsHostConfigKey(key)) continue;
         if (const std::string reason = CheckConfigItem(caps, key, value); !reason.empty()) {
-            problems.push_back(source + ": " + reason + ", ignored");
+            problems.push_back(source);
+            problems.back().append(": ").append(reason).append(", ignored");
             continue;
         }
         const std::wstring wkey = xomplatform::FromUtf8(key);

@@ -125,7 +125,7 @@ TEST(WritePjlHeader, ANameTheLocaleCannotEncodeGivesAnEmptyValue) {
 
 TEST(WritePjlHeader, NamesAreConvertedInTheCurrentLocale) {
     const locale_t utf8 = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
-    ASSERT_NE(utf8, locale_t(0));
+    ASSERT_NE(utf8, nullptr);
     const locale_t previous = uselocale(utf8);
     PjlHeaderInputs in = Inputs();
     in.drawingName = L"M\u00FCller \U0001F4D0";

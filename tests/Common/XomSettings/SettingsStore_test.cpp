@@ -16,7 +16,7 @@ class HostConfiguration : public testing::Test {
         for (const SettingsKey& k : SettingsLoadOrder())
             caps->custom_items.push_back({k.name, k.isText ? L"string" : L"long", L""});
         for (auto& item : caps->custom_items) {
-            if (!item.type.compare(L"long")) item.default_value = L"0";
+            if (item.type == L"long") item.default_value = L"0";
             if (item.key == L"Brightness") item.default_value = L"-20";
             if (item.key == L"MachineSnmpCommunity") item.default_value = L"public";
         }
