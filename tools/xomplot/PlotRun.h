@@ -3,11 +3,26 @@
 // through the driver's device exactly as a host does.
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "tools/xomplot/PlotOutcome.h"
 
 namespace xomplot {
+
+// What a user would type into the plot-time prompts, given for one plot on the command line; the
+// configuration's own values serve where nothing is given.
+struct PlotTimeValues {
+    std::optional<std::string> user_name;
+    std::optional<std::string> password;
+    std::optional<std::string> pin;
+    std::optional<std::string> account0;
+    std::optional<std::string> account0_password;
+    std::optional<std::string> account1;
+    std::optional<std::string> account1_password;
+    std::optional<std::string> job_name;
+    std::optional<int> copies;
+};
 
 struct PlotOptions {
     std::string driver_path;
@@ -17,7 +32,9 @@ struct PlotOptions {
     std::string media;        // DRC names; empty: the DRC's defaults
     std::string resolution;
     std::string color_mode;
-    std::string printer;  // printer name in the document info; empty: the driver's file name
+    std::string printer;      // printer name in the document info; empty: the driver's file name
+    std::string config_name;  // a configuration of xomplot config; empty: none
+    PlotTimeValues plot_time;
     std::FILE* messages = stderr;  // errors, meter and drawing progress; null for none
     bool live_progress = false;    // redraw progress in place (a terminal)
     DriverStatusSource* status_source = nullptr;

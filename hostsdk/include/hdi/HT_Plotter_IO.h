@@ -13,6 +13,7 @@ class HT_Std_Plotter_Definition;
 struct HT_Document_Info {
     std::wstring document_name;  // empty when the host has none
     std::wstring printer_name;
+    std::wstring target_device;  // the host's name of the target device; empty when it gives none
 };
 
 class HT_Plotter_IO : public HT_Counted {
