@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <memory>
 
 #include "hdi/HT_Driver_Module.h"
@@ -13,6 +15,7 @@
 #include "tools/xomplot/DrawingParser.h"
 #include "tools/xomplot/HostPlotMonitor.h"
 #include "tools/xomplot/ImageDispatch.h"
+#include "tools/xomplot/JobSizeLimit.h"
 #include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PrinterConfig.h"
 
@@ -40,12 +43,16 @@ class HostErrorHandler : public HT_Error_Handler {
 };
 
 // Collects the output objects the standard factory makes during one plot; a write that the
-// destination blocks gives up when the user cancels.
+// destination blocks gives up when the user cancels, and the job may not pass its size limit.
 struct OutputWatch {
     std::vector<SPMP<HT_Plotter_IO>> outputs;
+    std::size_t byte_limit = 0;
+    std::wstring limit_text;
     static void Observe(HT_Plotter_IO* io, void* self) {
+        auto* watch = static_cast<OutputWatch*>(self);
         io->set_cancel_check(&InterruptRequested);
-        static_cast<OutputWatch*>(self)->outputs.emplace_back(io);
+        io->set_byte_limit(watch->byte_limit, watch->limit_text);
+        watch->outputs.emplace_back(io);
     }
 };
 
@@ -273,6 +280,16 @@ PlotResult RunPlot(const PlotOptions& options) {
         info.document_name = xomplatform::FromUtf8(*options.plot_time.job_name);
 
     OutputWatch watch;
+    {
+        std::error_code ec;
+        const std::uintmax_t drawingBytes = fs::file_size(options.drawing_path, ec);
+        const std::uint64_t limit = options.max_job_bytes != 0
+                                        ? options.max_job_bytes
+                                        : JobSizeLimit(ec ? 0 : drawingBytes, drawing);
+        watch.byte_limit = static_cast<std::size_t>(
+            std::min<std::uint64_t>(limit, std::numeric_limits<std::size_t>::max()));
+        watch.limit_text = JobSizeLimitText(limit, options.max_job_bytes != 0);
+    }
     HT_Set_Plotter_IO_Observer(&OutputWatch::Observe, &watch);
     HT_Set_Host_Error_Handler(handler.get());
     ClearInterrupt();
@@ -320,6 +337,8 @@ PlotResult RunPlot(const PlotOptions& options) {
     st.seen.cancelled = monitor->cancelled() || InterruptRequested();
     st.seen.aborted = monitor->aborted();
     for (const auto& io : watch.outputs) {
+        if (io->limit_exceeded() && msg)
+            std::fprintf(msg, "xomplot: %s\n", xomplatform::ToUtf8(watch.limit_text).c_str());
         st.seen.bytes_written += io->bytes_written();
         st.seen.write_failures += io->write_failures();
         if (!io->last_error().empty()) st.seen.output_error = io->last_error();

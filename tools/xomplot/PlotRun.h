@@ -1,6 +1,7 @@
 #pragma once
 // One xomplot run: load a driver build, describe the plotter from its DRC data, and plot a drawing
 // through the driver's device exactly as a host does.
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -37,6 +38,9 @@ struct PlotOptions {
     std::FILE* messages = stderr;  // errors, meter and drawing progress; null for none
     bool live_progress = false;    // redraw progress in place (a terminal)
     DriverStatusSource* status_source = nullptr;
+    // The most bytes the job may take; 0: the limit for the drawing (JobSizeLimit.h). A job that
+    // would pass it is given up and the plot fails.
+    std::uint64_t max_job_bytes = 0;
 };
 
 // The generation-15 driver of the build tree that holds this executable, if it exists there.

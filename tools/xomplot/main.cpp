@@ -5,12 +5,14 @@
 #include <CLI/CLI.hpp>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 
 #include "hdi/HT_Host_Info.h"
 #include "platform/MessageService.h"
 #include "tools/xomplot/ConfigCommands.h"
+#include "tools/xomplot/JobSizeLimit.h"
 #include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PlotRun.h"
 #include "tools/xomplot/PreviewCommand.h"
@@ -52,6 +54,11 @@ int main(int argc, char** argv) try {
     app.add_option("--printer", opt.printer,
                    "Printer name in the document info (default: the driver's name)");
     app.add_option("--language", language, "Language folder of the DRC data (default en-US)");
+    std::uint64_t maxJobMb = 0;
+    app.add_option("--max-job-mb", maxJobMb,
+                   "Give the plot up when its job would exceed this many MB (default: 4 MB, or "
+                   "1,000 bytes per drawing byte, plus 4 bytes per image dot)")
+        ->check(CLI::Range(std::uint64_t{1}, xomplot::kMaxJobLimitMb));
     app.add_option("--config", opt.config_name,
                    "Plot with this printer configuration (see 'xomplot config list')");
     // Plot-time values for this plot only; the configuration's values serve otherwise.
@@ -146,6 +153,7 @@ int main(int argc, char** argv) try {
         std::fprintf(stderr, "xomplot: give a drawing and -o FILE or --port TARGET (see --help)\n");
         return xomplot::kExitUsage;
     }
+    opt.max_job_bytes = maxJobMb << 20;
     opt.live_progress = isatty(STDERR_FILENO) != 0;
     // The driver records every plot in the user's plot log; its status text decides the outcome.
     xomplot::PlotLogStatusSource logStatus;

@@ -237,6 +237,44 @@ TEST_F(XomplotCliTest, FailingOutputsEndFailed) {
     }
 }
 
+TEST_F(XomplotCliTest, AJobPastTheSizeLimitFailsAndIsNeverDelivered) {
+    // Under 1 KB of drawing: 15 lines across the page, dotted at a hundredth of the scale, which
+    // make a job of more than 1 MB (the default limit of 4 MB, its computation and its text are
+    // JobSizeLimit's tests; a smaller limit keeps this test quick).
+    std::string text = "drawing Too fine\n";
+    for (int i = 0; i < 15; ++i)
+        text += "polyline pattern=2 scale=0.01 : 100," + std::to_string(100 + 60 * i) + " 4600," +
+                std::to_string(100 + 60 * i) + "\n";
+    const fs::path drawing = Write("fine.drw", text);
+    ASSERT_LT(fs::file_size(drawing), 1024u);
+    const fs::path out = dir / "fine.plt";
+    std::ofstream(out) << "earlier";
+    const fs::path home = dir / "data-home";
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const RunResult r =
+        Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string(), "--max-job-mb", "1"});
+    const RunResult log = Xomplot({"--driver", Driver(), "log"});
+    unsetenv("XDG_DATA_HOME");
+    const std::string status = "Plot failed: the job would exceed 1 MB, the limit of --max-job-mb";
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(r.out, status + "\n");
+    EXPECT_NE(r.err.find("xomplot: " + status), std::string::npos) << r.err;
+    EXPECT_EQ(Read(out), "earlier") << "no part of the job takes the file's place";
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename().string().find("fine.plt."), std::string::npos)
+            << "a temporary file is left: " << entry.path();
+    EXPECT_NE(log.out.find("   Status: " + status), std::string::npos) << log.out;
+
+    // Under the drawing's own limit (4 MB) the same drawing is a complete plot of over 1 MB.
+    const RunResult plain = Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string()});
+    EXPECT_EQ(plain.status, 0) << plain.out << plain.err;
+    EXPECT_GT(fs::file_size(out), 1u << 20);
+    EXPECT_EQ(
+        Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string(), "--max-job-mb", "0"})
+            .status,
+        64);
+}
+
 TEST_F(XomplotCliTest, BadDrawingIsRejectedBeforeThePictureStarts) {
     const fs::path drawing = Write("bad.drw", "polyline : 0,0 10,10\npolygon : 0,0 1,1\n");
     const fs::path out = dir / "bad.plt";
