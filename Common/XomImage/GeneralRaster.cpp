@@ -163,7 +163,8 @@ int SourceBytesPerPixel(int mode) {
     }
 }
 
-void ConvertPixel(const PixelConversion& c, const std::uint8_t* p, std::uint8_t* out) {
+void ConvertPixel(const PixelConversion& c, const std::uint8_t* source, std::uint8_t* out) {
+    const std::uint8_t* p = source;
     const HT_RGB& fg = c.foreground;
     switch (c.mode) {
         case 0:

@@ -74,7 +74,8 @@ HT_RGBA_Row_Source::HT_RGBA_Row_Source(int width, int height, const std::uint8_t
                                        int threshold)
     : m_width(width), m_height(height), m_rgba(rgba), m_threshold(threshold) {}
 
-HT_Image_Band HT_RGBA_Row_Source::render_band(const HT_Image_Band_Request& q) {
+HT_Image_Band HT_RGBA_Row_Source::render_band(const HT_Image_Band_Request& request) {
+    const HT_Image_Band_Request& q = request;
     ++m_requests;
     HT_Image_Band band;
     const int bpp = HT_Band_Format_Bytes(q.format);
