@@ -7,7 +7,8 @@ namespace jobrender {
 
 namespace {
 
-constexpr long kMostPixelsPerRow = 1L << 22;
+// Wider than any roll at the highest resolution (218 inches at 1200 dpi).
+constexpr long kMostPixelsPerRow = 1L << 18;
 
 // An index the palette does not set: 0 white, any other black (the printer's simple palette).
 Rgb DefaultIndexColour(int index) {
