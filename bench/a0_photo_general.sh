@@ -38,6 +38,13 @@ open(os.path.join(work, "photo.png"), "wb").write(png)
 # Printable area of ISO A0 with 5 mm margins at 600 dpi: 19630 x 27846 dots.
 open(os.path.join(work, "a0.drw"), "w").write(
     "drawing A0 photo\nimage kind=general at=0,0 size=19630,27846 : photo.png\n")
+PY
+# Measured from a small process: a fork of the one above would count its pixels as the plot's.
+python3 - "$work" "$build" <<'PY'
+import os, resource, subprocess, sys, time
+
+work, build = sys.argv[1], sys.argv[2]
+w, h = 1600, 2262
 
 def available():
     fixed = os.environ.get("XOM_AVAILABLE_MEMORY")
