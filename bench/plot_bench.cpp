@@ -114,14 +114,9 @@ double NativePeBytes(const std::vector<std::pair<int, int>>& pts) {
     return total;
 }
 
-void BM_Plot20000PointOutline(benchmark::State& state) {
-    std::vector<std::pair<int, int>> pts;
-    for (int i = 0; i < 20000; ++i) {
-        const double a = 2 * M_PI * i / 20000, r = 2000 + 150 * std::sin(40 * a);
-        pts.emplace_back(int(std::lround(2350 + r * std::cos(a))),
-                         int(std::lround(3350 + r * std::sin(a))));
-    }
-    const fs::path drawing = Dir() / "outline.drw", job = Dir() / "outline.job",
+void PlotOutline(benchmark::State& state, const std::vector<std::pair<int, int>>& pts,
+                 const std::string& name) {
+    const fs::path drawing = Dir() / (name + ".drw"), job = Dir() / (name + ".job"),
                    empty = Dir() / "empty.drw", emptyJob = Dir() / "empty.job";
     {
         std::ofstream out(drawing);
@@ -138,7 +133,42 @@ void BM_Plot20000PointOutline(benchmark::State& state) {
     state.counters["native_pe_bytes"] = NativePeBytes(pts);
     state.counters["ratio"] = outlineBytes / NativePeBytes(pts);
 }
+
+void BM_Plot20000PointOutline(benchmark::State& state) {
+    std::vector<std::pair<int, int>> pts;
+    for (int i = 0; i < 20000; ++i) {
+        const double a = 2 * M_PI * i / 20000, r = 2000 + 150 * std::sin(40 * a);
+        pts.emplace_back(int(std::lround(2350 + r * std::cos(a))),
+                         int(std::lround(3350 + r * std::sin(a))));
+    }
+    PlotOutline(state, pts, "outline");
+}
 BENCHMARK(BM_Plot20000PointOutline)->Unit(benchmark::kMillisecond);
+
+// A random curve that crosses itself: a circle run twice, carried round once by a second and
+// bent by two smaller random ones (wound twice inside its inner loop), filled even-odd.
+void BM_Plot20000PointSelfIntersectingOutline(benchmark::State& state) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const int turns[] = {2, 1, -3, 5};
+    const double amplitude[] = {0.5, 0.25 + 0.1 * unit(rng), 0.05 + 0.05 * unit(rng),
+                                0.03 + 0.03 * unit(rng)};
+    double phase[4], total = 0;
+    for (int k = 0; k < 4; ++k) phase[k] = 2 * M_PI * unit(rng), total += amplitude[k];
+    std::vector<std::pair<int, int>> pts;
+    for (int i = 0; i < 20000; ++i) {
+        const double a = 2 * M_PI * i / 20000;
+        double x = 0, y = 0;
+        for (int k = 0; k < 4; ++k) {
+            x += amplitude[k] * std::cos(turns[k] * a + phase[k]);
+            y += amplitude[k] * std::sin(turns[k] * a + phase[k]);
+        }
+        pts.emplace_back(int(std::lround(2350 + x / total * 2200)),
+                         int(std::lround(3350 + y / total * 2200)));
+    }
+    PlotOutline(state, pts, "tangled");
+}
+BENCHMARK(BM_Plot20000PointSelfIntersectingOutline)->Unit(benchmark::kMillisecond);
 
 void BM_PreviewA0At150Dpi(benchmark::State& state) {
     const fs::path job = Dir() / "a0.job";

@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev clang-format clang-tidy
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev libasio-dev libboost-dev libpng-dev libcli11-dev
-  snmpd snmp tshark python3
+  snmpd snmp tshark python3 openssl libxml2-utils
 )
 missing=()
 for p in "${packages[@]}"; do

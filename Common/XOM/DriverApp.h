@@ -3,7 +3,9 @@
 // instance (theApp()); the host loads the driver once and calls it from its plot thread.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
+#include "juxcommoncode/PrinterData/XomMachine.h"
 #include "resources/ResourceLibrary.h"
 
 class CMfcdll1App {
@@ -33,7 +35,16 @@ class CMfcdll1App {
     // Returns the number of devices still alive.
     int removeDevice() { return m_liveDevices > 0 ? --m_liveDevices : 0; }
 
+    // The printer the settings link (its printer data once read), the working copy that the
+    // connect dialog edits, and the PIN typed for the current plot (emptied as each plot ends).
+    CXomMachine& currentPrinter() { return m_currentPrinter; }
+    CXomMachine& workingPrinter() { return m_workingPrinter; }
+    std::wstring& currentPin() { return m_currentPin; }
+
   private:
+    CXomMachine m_currentPrinter;
+    CXomMachine m_workingPrinter;
+    std::wstring m_currentPin;
     void* m_resourceModule = nullptr;
     const XomResString* m_resourceStrings = nullptr;
     std::size_t m_resourceStringCount = 0;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 
+#include "Common/XOM/BuildInfo.h"
 #include "Common/XOM/ColorMode.h"
 #include "Common/XOM/DriverApp.h"
 #include "Common/XOM/HpglWriter.h"
@@ -13,17 +14,24 @@
 #include "Common/XOM/PlotClock.h"
 #include "Common/XOM/PlotLogRecord.h"
 #include "Common/XOM/PlotMessage.h"
-#include "Common/XOM/PlotSettingsDefaults.h"
 #include "Common/XOM/StringIds.h"
 #include "Common/XOM/VectorHandlers.h"
 #include "Common/XomImage/DciImages.h"
+#include "Common/XomJob/JobPrefix.h"
+#include "Common/XomJob/JobTicket.h"
+#include "Common/XomJob/PjlHeader.h"
+#include "Common/XomSettings/DriverSettings.h"
+#include "Common/XomSettings/PlotTimeValues.h"
+#include "Common/XomSettings/PrinterDataSource.h"
+#include "Common/XomSettings/SettingsStore.h"
 #include "Common/xomOutput/DirectChannel.h"
 #include "Common/xomOutput/OutputChannel.h"
+#include "hdi/HT_Host_Info.h"
+#include "platform/MessageService.h"
 #include "platform/Saturate.h"
+#include "platform/Utf8.h"
 
 namespace {
-
-constexpr const wchar_t* kDefaultDrawingName = L"AutoCAD Drawing";
 
 [[noreturn]] void RaiseHostError(int message, const char* function, const char* item) {
     throw HT_Error(theApp().resourceModule(), message, function, item);
@@ -107,7 +115,7 @@ void XOM_Driver::configure(HT_Std_Plotter_Definition* definition) {
     m_plotTransparencyRead = get_plot_transparency() ? 1 : 0;
     if (HT_Std_Plotter_Configuration* config = made->get_plotter_configuration()) {
         m_colorSystem = config->color_system();
-        apply_color_mode(config->color_mode_name(), CurrentDevicePlotSettings().colorMode == 0);
+        apply_color_mode(config->color_mode_name(), GetLongSetting(*made, L"ColorMode") == 0);
     }
 
     // Device-coordinate images are converted by the host; integer-coordinate images go to the
@@ -253,18 +261,25 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
     PlotLogEntry& entry = CurrentPlotLogEntry();
     entry.Clear();
 
-    const DevicePlotSettings settings = CurrentDevicePlotSettings();
     HT_Std_Plotter_Configuration* config =
         m_plotter_def ? m_plotter_def->get_plotter_configuration() : nullptr;
+    DriverSettings& settings = CurrentDriverSettings();
+    if (m_plotter_def) {
+        LoadSettings(settings, *m_plotter_def);
+        TakePlotTimeValues(settings, *m_plotter_def);
+        ReadCurrentPrinterData();
+    }
+    settings.NumberOfCopies = config != nullptr ? config->copies : 1;
+    settings.JobName = info.document_name.empty() ? kDefaultJobName : info.document_name;
     // The plot's colour mode, applied afresh for every picture: pens redefined by the last job
     // must not carry over.
-    if (config != nullptr) apply_color_mode(config->color_mode_name(), settings.colorMode == 0);
+    if (config != nullptr) apply_color_mode(config->color_mode_name(), settings.ColorMode == 0);
 
     SetOutputDevice(this);
     ResetOutputState();
 
     const bool plotToFile = config != nullptr && config->is_plot_to_file();
-    m_directOutput = settings.plotDirectToIpAddress && !plotToFile ? 1 : 0;
+    m_directOutput = settings.PlotDirectToIpAddress != 0 && !plotToFile ? 1 : 0;
     if (m_directOutput) {
         SelectDirectChannel();
     } else {
@@ -277,14 +292,16 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
         return;
     }
     m_plotter_io->set_document_info(info);
-    entry.m_drawing = info.document_name.empty() ? kDefaultDrawingName : info.document_name;
+    entry.m_drawing = info.document_name.empty() ? kDefaultJobName : info.document_name;
     entry.m_printer = info.printer_name;
 
     if (m_directOutput) {
-        entry.m_destination = entry.m_printer + L"   ";
+        const std::wstring address = theApp().currentPrinter().m_address.ToText();
+        entry.m_destination = entry.m_printer + L"   " + address;
         if (!OpenDirectChannel()) {
             std::wstring text = LocalizedString(IDS_CANNOT_CONNECT);
             if (!entry.m_printer.empty()) text += L" " + entry.m_printer + L"  ";
+            text += L" " + address;
             ShowPlotMessage(message_handler(), text, LocalizedString(IDS_ERROR));
             refuse_picture();
             return;
@@ -297,18 +314,61 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
             return;
         }
     }
-    entry.m_dateTime = FormatPlotTime(PlotLocalTime());
+    const std::tm now = PlotLocalTime();
+    entry.m_dateTime = FormatPlotTime(now);
 
-    // The job prefix is empty: the driver writes no XML job ticket and no PJL header, so the
-    // job begins with the HP-GL/2 opening block.
-    g_plotStream.jobPrefix.clear();
+    g_plotStream.jobPrefix = build_job_prefix(info, settings, plotToFile, now);
 
-    ApplyWriterDefaults(g_plotStream, settings.mergeControl, g_plotStream.colorModel);
+    ApplyWriterDefaults(g_plotStream, settings.MergeControl, g_plotStream.colorModel);
+}
+
+std::string XOM_Driver::build_job_prefix(const HT_Document_Info& info,
+                                         const DriverSettings& settings, bool plotToFile,
+                                         const std::tm& now) {
+    const JobPrefixPlan plan = PlanJobPrefix(plotToFile, settings);
+    std::string ticket;
+    if (plan.makeTicket) {
+        JobTicketInputs in;
+        in.settings = &settings;
+        in.printerData = theApp().currentPrinter().m_printerData.get();
+        in.colorModel = g_plotStream.colorModel;
+        in.localTime = now;
+        // Without the printer's data the job goes without a ticket.
+        if (!WriteJobTicket(in, ticket)) {
+            xomplatform::ShowMessage(LocalizedString(IDS_CANNOT_CONNECT),
+                                     LocalizedString(IDS_PRINTER_MESSAGE),
+                                     xomplatform::MessageIcon::None);
+        }
+    }
+
+    PjlHeaderInputs pjl;
+    pjl.resolutionDpi = m_horizontalDpi;
+    pjl.drawingName = info.document_name;
+    pjl.productName = _GetProductName();
+    if (!info.target_device.empty()) pjl.targetDevice = info.target_device;
+    pjl.userName = JobUserNameFromEnvironment();
+    pjl.localTime = now;
+    const HT_Driver_Identity& identity = XomBuildIdentity();
+    pjl.driverVersion = xomplatform::FromUtf8(identity.driver_version);
+    pjl.hdiVersion = xomplatform::FromUtf8(identity.hdi_version);
+    std::string header;
+    WritePjlHeader(pjl, header);
+
+    if (!settings.DebugHeaderFilePath.empty()) {
+        std::wstring error;
+        if (!WriteDiagnosticHeaderFile(settings.DebugHeaderFilePath, ticket, header, error)) {
+            xomplatform::ShowMessage(error, kDiagnosticHeaderCaption,
+                                     xomplatform::MessageIcon::Stop);
+        }
+    }
+    return ComposeJobPrefix(plan, ticket, header);
 }
 
 void XOM_Driver::end_picture() {
     if (m_pictureEnded) return;
     m_pictureEnded = true;
+    // A PIN serves one job.
+    theApp().currentPin().clear();
     PlotLogEntry& entry = CurrentPlotLogEntry();
     // A cancel that came after the last drawing action still cancels: the host may have stopped
     // drawing because of it.

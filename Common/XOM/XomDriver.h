@@ -7,9 +7,11 @@
 // actions, end_picture, destruction. A picture ends exactly once: a drawing handler that sees a
 // user cancel ends it itself, and the host's own end_picture for that picture then does nothing.
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "Common/XOM/Export.h"
+#include "Common/XomSettings/DriverSettings.h"
 #include "Common/xompldef/XomPlotterDefinition.h"
 #include "hdi/HT_Plotter_Device_Data.h"
 
@@ -85,6 +87,10 @@ class XOM_Driver : public HT_Plotter_Device_Data {
   private:
     // Host output could not be opened or connected: flags, error report 4, abort request.
     void refuse_picture();
+    // The XML job ticket (when it goes into the stream) and the PJL header of this picture; also
+    // writes the diagnostic header file when the settings name one.
+    std::string build_job_prefix(const HT_Document_Info& info, const DriverSettings& settings,
+                                 bool plotToFile, const std::tm& now);
     void abort_plot();
     // Output failed: later sends are dropped and the picture ends with the output's error.
     void fail_output();

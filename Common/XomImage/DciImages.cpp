@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "Common/XOM/HpglWriter.h"
-#include "Common/XOM/PlotSettingsDefaults.h"
 #include "Common/XOM/XomDriver.h"
 #include "Common/XomImage/GrayTone.h"
 #include "Common/XomImage/RasterCommands.h"
 #include "Common/XomImage/RowCompressor.h"
+#include "Common/XomSettings/DriverSettings.h"
 #include "Common/xomOutput/OutputChannel.h"
 
 namespace {
@@ -42,8 +42,8 @@ bool ColourOutput() {
 }
 
 xomimage::ToneTable CurrentTones() {
-    const DevicePlotSettings s = CurrentDevicePlotSettings();
-    return xomimage::BuildToneTable(s.rasterGamma, s.rasterIntensity);
+    const DriverSettings& s = CurrentDriverSettings();
+    return xomimage::BuildToneTable(s.RasterGamma, s.RasterIntensity);
 }
 
 // The image's geometry, checked: the device and size when there is something to draw.

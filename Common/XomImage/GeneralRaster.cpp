@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "Common/XOM/HpglWriter.h"
-#include "Common/XOM/PlotSettingsDefaults.h"
 #include "Common/XOM/XomDriver.h"
 #include "Common/XomImage/RasterCommands.h"
 #include "Common/XomImage/RowCompressor.h"
+#include "Common/XomSettings/DriverSettings.h"
 #include "Common/xomOutput/OutputChannel.h"
 #include "hdi/HT_Image_Row_Source.h"
 #include "platform/MemoryStatus.h"
@@ -53,12 +53,12 @@ void PutMode6(const std::uint8_t* bgr, std::uint8_t* out) {
 }  // namespace
 
 GeneralRoadSettings GeneralRoadSettingsNow() {
-    const DevicePlotSettings s = CurrentDevicePlotSettings();
+    const DriverSettings& s = CurrentDriverSettings();
     GeneralRoadSettings g;
-    g.qualityLevel = s.rasterEnabled;
-    g.qualityLevelBitonal = s.rasterEnabledKind1;
-    g.gamma = s.rasterGamma;
-    g.intensity = s.rasterIntensity;
+    g.qualityLevel = s.RasterEnabled;
+    g.qualityLevelBitonal = s.RasterEnabledKind1;
+    g.gamma = s.RasterGamma;
+    g.intensity = s.RasterIntensity;
     return g;
 }
 

@@ -10,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -243,6 +244,13 @@ std::size_t HT_Plotter_IO::write(const void* bytes, std::size_t length) {
         if (m_lastError.empty()) m_lastError = L"output is not open";
         return 0;
     }
+    if (m_byteLimit != 0 && length > m_byteLimit - std::min(m_written, m_byteLimit)) {
+        m_limitExceeded = true;
+        m_lastError =
+            m_limitReason.empty() ? L"the job is larger than the output's limit" : m_limitReason;
+        ++m_writeFailures;
+        return 0;
+    }
     const auto* p = static_cast<const unsigned char*>(bytes);
     std::size_t done = 0;
     while (done < length) {
@@ -290,6 +298,11 @@ bool HT_Plotter_IO::reap_command() {
 
 bool HT_Plotter_IO::close() {
     if (!is_open()) return true;
+    if (m_writeFailures > 0) {
+        // Part of the job is missing: it is given up, never delivered, whoever closes it.
+        abort();
+        return false;
+    }
     const int fd = std::exchange(m_fd, -1);
     if (m_childPid > 0) {
         ::close(fd);  // the command sees the end of the job

@@ -25,6 +25,12 @@ const HT_Color_Mode* HT_Std_Plotter_Capabilities::find_color_mode(const std::wst
     return FindByName(color_modes, name);
 }
 
+const HT_Custom_Item* HT_Std_Plotter_Capabilities::find_custom(const std::wstring& key) const {
+    auto it = std::find_if(custom_items.begin(), custom_items.end(),
+                           [&](const HT_Custom_Item& i) { return i.key == key; });
+    return it == custom_items.end() ? nullptr : &*it;
+}
+
 SPMP<HT_Std_Plotter_Configuration> HT_Std_Plotter_Configuration::copy() const {
     return SPMP<HT_Std_Plotter_Configuration>(new HT_Std_Plotter_Configuration(*this));
 }

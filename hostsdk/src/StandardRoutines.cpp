@@ -21,6 +21,7 @@
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
 
+#include "OutlineLoops.h"
 #include "ScanFill.h"
 #include "hdi/HT_Plotter_Device_Data.h"
 
@@ -45,6 +46,9 @@ constexpr double kMaxDashPieces = 1e6;
 // device's dots per half inch (300 at 600 dpi), so a dash keeps its length on paper.
 constexpr double kPatternScaleOf600Dpi = 300.0;
 constexpr long long kMaxScanExtent = 1 << 20;
+// An outline that crosses or touches itself more often than this is scanned, not resolved into
+// polygons: its pieces would not fit a job of reasonable size anyway.
+constexpr std::size_t kMaxOutlineCrossings = 200000;
 
 thread_local int g_nesting = 0;
 
@@ -163,7 +167,8 @@ bool Patterned(const HT_Rendition& r) {
 // Hatches contours (even-odd) the way a device hatches: lines a tenth of an inch apart at the
 // device's resolution (scaled by the line pattern scale), along the longer side of the box.
 void HatchContours(HT_Renderer_Data* device, const HT_Rendition& r,
-                   const std::vector<Contour>& contours, const HT_RGB* colour) {
+                   const std::vector<Contour>& contours, const HT_RGB* colour,
+                   const HT_Contour_Set_Data* clip = nullptr) {
     double x0 = HUGE_VAL, x1 = -HUGE_VAL, y0 = HUGE_VAL, y1 = -HUGE_VAL;
     for (const auto& c : contours)
         for (const Pt& p : c) {
@@ -174,11 +179,43 @@ void HatchContours(HT_Renderer_Data* device, const HT_Rendition& r,
     if (r.line.pattern_scale > 0) step *= r.line.pattern_scale;
     if (!std::isfinite(step) || step < 1) step = 1;
     HT_Rendition s = Simple(r, colour);
-    ScanLines(device, s, contours, nullptr, x1 - x0 > y1 - y0,
+    ScanLines(device, s, contours, clip, x1 - x0 > y1 - y0,
               static_cast<long long>(std::min(step, 1e9)));
 }
 
 std::vector<Contour> PolygonContours(const BPolygon& poly);
+
+// The even-odd region of an outline that may cross itself, as valid polygons: the symmetric
+// difference of its simple loops, taken pairwise so that neighbouring loops meet first. False
+// when the outline is too tangled or Boost cannot take a piece; Boost may also throw.
+bool ResolveEvenOdd(const Contour& ring, BMultiPolygon& region) {
+    region.clear();
+    std::vector<Contour> loops;
+    if (!hostsdk::SplitIntoSimpleLoops(ring, kMaxOutlineCrossings, loops)) return false;
+    std::vector<BMultiPolygon> parts;
+    parts.reserve(loops.size());
+    for (const Contour& loop : loops) {
+        BPolygon poly;
+        for (const Pt& p : loop) bg::append(poly.outer(), BPoint(p.x, p.y));
+        bg::correct(poly);
+        if (!bg::is_valid(poly)) return false;
+        parts.push_back(BMultiPolygon{std::move(poly)});
+    }
+    if (parts.empty()) return true;
+    while (parts.size() > 1) {
+        std::vector<BMultiPolygon> next;
+        next.reserve(parts.size() / 2 + 1);
+        for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+            BMultiPolygon out;
+            bg::sym_difference(parts[i], parts[i + 1], out);
+            next.push_back(std::move(out));
+        }
+        if (parts.size() % 2) next.push_back(std::move(parts.back()));
+        parts.swap(next);
+    }
+    region = std::move(parts.front());
+    return bg::is_valid(region);
+}
 
 // Cuts a valid polygon into pieces of at most kMaxDevicePolygon points without holes that tile
 // it: a piece too big, or with a hole, is halved across its longer side (through its first hole,
@@ -307,10 +344,16 @@ void EmitPolygon(HT_Renderer_Data* device, const HT_Rendition& r, const Contour&
             FillLarge(device, r, poly, colour);
             return;
         }
+        // A self-intersecting outline: its even-odd region in pieces. Hatching scans the
+        // outline itself (even-odd), so it runs one way across the whole.
+        BMultiPolygon region;
+        if (!Patterned(r) && OwnPolygonAction(device) && ResolveEvenOdd(ring, region)) {
+            for (const auto& piece : region) FillLarge(device, r, piece, colour);
+            return;
+        }
     } catch (const std::exception&) {
         // Degenerate outlines Boost refuses are scanned below.
     }
-    // A self-intersecting outline: scanned even-odd.
     if (Patterned(r))
         HatchContours(device, r, {ring}, colour);
     else
@@ -329,12 +372,19 @@ bool BuildRegion(const HT_Contour_Set_Data& clip, BMultiPolygon& region) {
             bg::append(poly.outer(), BPoint(p.x, p.y));
         }
         bg::correct(poly);
-        if (!bg::is_valid(poly)) return false;
+        BMultiPolygon piece;
+        if (bg::is_valid(poly)) {
+            piece.push_back(std::move(poly));
+        } else {
+            Contour ring;
+            for (const auto& p : contour) ring.push_back({p.x, p.y});
+            if (!ResolveEvenOdd(ring, piece)) return false;
+        }
         if (region.empty()) {
-            region.push_back(std::move(poly));
+            region.swap(piece);
         } else {
             BMultiPolygon out;
-            bg::sym_difference(region, poly, out);
+            bg::sym_difference(region, piece, out);
             region.swap(out);
         }
     }
@@ -565,11 +615,16 @@ void HD_Standard_Draw_DCI_Polygon(HT_Renderer_Data* device, const HT_Rendition& 
         return;
     }
     try {
-        BMultiPolygon region;
-        BPolygon subject;
-        for (const Pt& p : ring) bg::append(subject.outer(), BPoint(p.x, p.y));
-        bg::correct(subject);
-        if (bg::is_valid(subject) && BuildRegion(*r.clip, region)) {
+        BMultiPolygon region, subject;
+        BPolygon outline;
+        for (const Pt& p : ring) bg::append(outline.outer(), BPoint(p.x, p.y));
+        bg::correct(outline);
+        bool subjectOk = bg::is_valid(outline);
+        if (subjectOk)
+            subject.push_back(std::move(outline));
+        else
+            subjectOk = ResolveEvenOdd(ring, subject);  // crosses itself: its even-odd pieces
+        if (subjectOk && BuildRegion(*r.clip, region)) {
             BMultiPolygon out;
             bg::intersection(subject, region, out);
             for (const auto& poly : out) {
@@ -584,9 +639,12 @@ void HD_Standard_Draw_DCI_Polygon(HT_Renderer_Data* device, const HT_Rendition& 
             return;
         }
     } catch (const std::exception&) {
-        // Fall through to the scan clip, which takes self-intersecting outlines too.
+        // Fall through to the scan clip, which takes any outline and region.
     }
-    FillSpans(device, r, {ring}, r.clip, colour);
+    if (Patterned(r))
+        HatchContours(device, r, {ring}, colour, r.clip);
+    else
+        FillSpans(device, r, {ring}, r.clip, colour);
 }
 
 void HD_Standard_Draw_DC_Polygon(HT_Renderer_Data* device, const HT_Rendition& r, int count,

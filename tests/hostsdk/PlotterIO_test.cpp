@@ -177,6 +177,39 @@ TEST_F(PlotterIOTest, PlotFileReplacesItsTargetOnlyWhenClosedWithAJob) {
     EXPECT_EQ(Entries(), 1u);
 }
 
+TEST_F(PlotterIOTest, ByteLimitRefusesTheWriteThatPassesItAndTheJobIsNeverDelivered) {
+    const fs::path target = dir / "out.plt";
+    std::ofstream(target) << "earlier";
+    config->plot_to_file = true;
+    config->output_file = target.wstring();
+    io->set_byte_limit(10, L"too big");
+    ASSERT_TRUE(io->open());
+    EXPECT_EQ(io->write("12345", 5), 5u);
+    EXPECT_EQ(io->write("67890", 5), 5u);  // exactly at the limit
+    EXPECT_FALSE(io->limit_exceeded());
+    EXPECT_EQ(io->write("x", 1), 0u);
+    EXPECT_TRUE(io->limit_exceeded());
+    EXPECT_EQ(io->bytes_written(), 10u);
+    EXPECT_EQ(io->write_failures(), 1u);
+    EXPECT_EQ(io->last_error(), L"too big");
+    // A host that closes the job all the same does not get it delivered.
+    EXPECT_FALSE(io->close());
+    EXPECT_EQ(Read(target), "earlier");
+    EXPECT_EQ(Entries(), 1u);
+}
+
+TEST_F(PlotterIOTest, PrintCommandOfAJobWithAFailedWriteIsKilledAtTheClose) {
+    const fs::path sink = dir / "sink";
+    config->plot_to_file = false;
+    config->port = L"|cat > '" + sink.wstring() + L"'; echo done >> '" + sink.wstring() + L"'";
+    io->set_byte_limit(4, L"too big");
+    ASSERT_TRUE(io->open());
+    EXPECT_EQ(io->write("abc", 3), 3u);
+    EXPECT_EQ(io->write("de", 2), 0u);
+    EXPECT_FALSE(io->close());
+    EXPECT_EQ(Read(sink).find("done"), std::string::npos) << "the command never saw the end";
+}
+
 // File names are bytes: a name that is not valid UTF-8, or not valid in the locale, names
 // exactly that file.
 TEST_F(PlotterIOTest, PlotFileNamesArePassedThroughAsBytes) {

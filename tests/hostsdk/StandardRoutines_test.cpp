@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "FakeDevice.h"
+#include "support/TangledOutline.h"
 
 namespace {
 
@@ -241,6 +242,80 @@ TEST(StandardPolygon, UpTo1024PointsGoToThePolygonActionLargerAreTiled) {
         EXPECT_NEAR(area, Area(pts), Area(pts) * 1e-4) << n;
         EXPECT_LT(static_cast<double>(points), 1.1 * n + 64) << n;
     }
+}
+
+bool InsideRing(const std::vector<HT_DCI_Point>& ring, double x, double y) {
+    bool in = false;
+    for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+        const auto &a = ring[i], &b = ring[j];
+        if ((a.y > y) != (b.y > y) && x < double(b.x - a.x) * (y - a.y) / double(b.y - a.y) + a.x)
+            in = !in;
+    }
+    return in;
+}
+
+TEST(StandardPolygon, SelfIntersectingOutlineIsTiledEvenOddNotScanned) {
+    FakeDevice d;
+    HT_Rendition r;
+    const auto outline = xomtest::TangledOutline(20000, 7, 1000, 1000, 900);
+    std::vector<HT_DCI_Point> pts;
+    pts.reserve(outline.size());
+    for (const auto& p : outline) pts.push_back({int(p.x), int(p.y), 0});
+    HD_Standard_Draw_DCI_Polygon(&d, r, int(pts.size()), pts.data(), nullptr);
+    EXPECT_TRUE(d.polylines.empty());  // no hairline spans
+    ASSERT_GE(d.polygons.size(), 2u);
+    size_t points = 0;
+    for (const auto& p : d.polygons) {
+        EXPECT_LE(p.points.size(), 1024u);
+        points += p.points.size();
+    }
+    EXPECT_LT(static_cast<double>(points), 1.2 * 20000);
+    // Away from the outline, every point lies in exactly one tile where the outline's even-odd
+    // rule says inside, in none elsewhere; the curve is wound twice in places, so a non-zero
+    // fill would not pass.
+    const xomtest::OutlineRaster ref(outline, 100, 100, 1800, 1800);
+    int compared = 0, agree = 0, twice = 0;
+    for (int j = 0; j < ref.height(); j += 3)
+        for (int i = 0; i < ref.width(); i += 3) {
+            if (ref.near_edge(i, j)) continue;
+            const double x = ref.x0() + i + 0.5, y = ref.y0() + j + 0.5;
+            int cover = 0;
+            for (const auto& p : d.polygons) cover += InsideRing(p.points, x, y);
+            ++compared;
+            agree += cover == (ref.inside(i, j) ? 1 : 0);
+            twice += std::abs(ref.winding(i, j)) >= 2;
+        }
+    EXPECT_GT(twice, compared / 100);
+    EXPECT_GE(double(agree) / compared, 0.99);
+}
+
+TEST(StandardPolygon, PatternedFaceUnderAClipBoostRefusesIsStillHatched) {
+    FakeDevice d;
+    d.renderer_options().pattern_scale = 300;  // a hatch line every 60 dots
+    // A bow tie, which is cut into its two triangles.
+    HT_Contour_Set_Data clip;
+    clip.contours = {{{0, 0, 0}, {600, 600, 0}, {600, 0, 0}, {0, 600, 0}}};
+    HT_Rendition r;
+    r.clip = &clip;
+    r.face.pattern = 1;
+    const HT_DCI_Point square[] = {{-10, -10, 0}, {610, -10, 0}, {610, 610, 0}, {-10, 610, 0}};
+    HD_Standard_Draw_DCI_Polygon(&d, r, 4, square, nullptr);
+    // The pieces are hatched by the device; no one-dot spans come back.
+    EXPECT_TRUE(d.polylines.empty());
+    ASSERT_EQ(d.polygons.size(), 2u);
+    for (const auto& p : d.polygons) EXPECT_EQ(p.rendition.face.pattern, 1);
+
+    FakeDevice scanned;
+    scanned.renderer_options().pattern_scale = 300;
+    // A square, and far from it a contour with a point that is not a number.
+    HT_Contour_Set_Data nan = Rect(0, 0, 600, 600);
+    nan.contours.push_back({{5000, 5000, 0}, {NAN, 5000, 0}, {5000, 5100, 0}});
+    r.clip = &nan;
+    HD_Standard_Draw_DCI_Polygon(&scanned, r, 4, square, nullptr);
+    // Boost cannot take the clip: hatch lines a tenth of an inch apart, not spans on every row.
+    EXPECT_TRUE(scanned.polygons.empty());
+    EXPECT_GE(scanned.polylines.size(), 9u);
+    EXPECT_LE(scanned.polylines.size(), 12u);
 }
 
 TEST(StandardPolygon, PatternedFaceOfALargePolygonIsHatchedNotFilled) {

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "tools/jobrender/LineTypes.h"
+
 namespace jobrender {
 namespace {
 
@@ -20,6 +22,8 @@ constexpr int kMaxPens = 32768;
 constexpr std::size_t kMaxPolygonPoints = 8u << 20;
 constexpr std::size_t kMaxPathPoints = 1u << 20;
 constexpr std::size_t kMaxParameters = 4096;
+// A line whose type would cut it into more pieces than this is drawn solid and counted.
+constexpr std::size_t kMaxDashPieces = 1u << 20;
 
 bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -431,8 +435,30 @@ void JobInterpreter::hpgl_command() {
             }
         }
     } else if (name == "LT") {
-        // Only solid lines are drawn; a dashed line type is drawn solid and counted.
-        if (has(0)) warn(m_result.warnings.unknownCommands, "LT (dashed, drawn solid)");
+        m_lineResidue = 0;
+        if (!has(0)) {
+            if (!m_lineType.solid) m_previousLineType = m_lineType;
+            m_lineType = LineType{};
+            return;
+        }
+        if (p[0].value == 99) {  // back to the line type before the last solid one
+            if (m_lineType.solid && !m_previousLineType.solid) m_lineType = m_previousLineType;
+            return;
+        }
+        const double type = p[0].value;
+        if (type != std::trunc(type) || type < -8 || type > 8) return bad();
+        LineType t;
+        t.solid = false;
+        t.type = static_cast<int>(type);
+        if (has(1)) {
+            if (!(p[1].value > 0)) return bad();
+            t.length = p[1].value;
+        }
+        if (has(2)) {
+            if (p[2].value != 0 && p[2].value != 1) return bad();
+            t.absolute = p[2].value == 1;
+        }
+        m_lineType = t;
     } else if (name == "FT") {
         const int type = has(0) ? static_cast<int>(p[0].value) : 1;
         if (type == 1 || type == 2) {
@@ -651,6 +677,8 @@ void JobInterpreter::reset_hpgl() {
     m_penDown = false;
     m_position = {0, 0};
     m_labelTerminator = '\x03';
+    m_lineType = m_previousLineType = LineType{};
+    m_lineResidue = 0;
     m_path.clear();
     m_polygonMode = false;
     m_polygon.clear();
@@ -807,8 +835,30 @@ void JobInterpreter::flush_path() {
     if (!m_band) return;
     StrokeStyle s = m_style;
     s.width = m_pens[static_cast<std::size_t>(m_pen)].widthMm / 25.4 * m_options.dpi;
+    if (!m_lineType.solid) {
+        DashedPath dashed;
+        if (DashPath(path, m_lineType.type, pattern_length_pixels(), m_lineResidue, kMaxDashPieces,
+                     dashed)) {
+            if (m_lineType.type > 0) m_lineResidue = dashed.phase;
+            std::vector<Ring> rings;
+            for (const auto& piece : dashed.pieces) {
+                std::vector<Ring> r = StrokePath(piece, false, s);
+                rings.insert(rings.end(), r.begin(), r.end());
+            }
+            m_band->fill(rings, FillRule::NonZero, pen_paint(false));
+            return;
+        }
+        warn(m_result.warnings.badParameters, "LT (pattern too fine, drawn solid)");
+    }
     const std::vector<Ring> rings = StrokePath(path, false, s);
     m_band->fill(rings, FillRule::NonZero, pen_paint(false));
+}
+
+double JobInterpreter::pattern_length_pixels() const {
+    const double plu = m_lineType.absolute ? m_lineType.length * 1016.0 / 25.4
+                                           : m_lineType.length / 100.0 *
+                                                 std::hypot(m_p2.x - m_p1.x, m_p2.y - m_p1.y);
+    return plu * pixels_per_plu();
 }
 
 void JobInterpreter::fill_polygon(FillRule rule) {

@@ -78,6 +78,7 @@ class JobInterpreter {
     void move_to(PointF plu);
     void line_to(PointF plu);
     void flush_path();
+    double pattern_length_pixels() const;
     Paint pen_paint(bool forFill) const;
     void fill_polygon(FillRule rule);
     void edge_polygon();
@@ -116,6 +117,17 @@ class JobInterpreter {
     bool m_penDown = false;
     PointF m_position;  // plotter units
     char m_labelTerminator = '\x03';
+    // "LT": solid, or a line type with its pattern length (percent of the P1-P2 diagonal, or mm)
+    // and, for fixed types, the pattern's residue carried from one line to the next.
+    struct LineType {
+        double length = 4;
+        int type = 0;
+        bool solid = true;
+        bool absolute = false;
+    };
+    LineType m_lineType;
+    LineType m_previousLineType;
+    double m_lineResidue = 0;
     // The path being stroked and the polygon buffer, in page pixels.
     std::vector<PointF> m_path;
     bool m_polygonMode = false;

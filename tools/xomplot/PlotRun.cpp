@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <memory>
 
 #include "hdi/HT_Driver_Module.h"
@@ -13,7 +15,9 @@
 #include "tools/xomplot/DrawingParser.h"
 #include "tools/xomplot/HostPlotMonitor.h"
 #include "tools/xomplot/ImageDispatch.h"
+#include "tools/xomplot/JobSizeLimit.h"
 #include "tools/xomplot/PlotLogAccess.h"
+#include "tools/xomplot/PrinterConfig.h"
 
 namespace xomplot {
 
@@ -39,12 +43,16 @@ class HostErrorHandler : public HT_Error_Handler {
 };
 
 // Collects the output objects the standard factory makes during one plot; a write that the
-// destination blocks gives up when the user cancels.
+// destination blocks gives up when the user cancels, and the job may not pass its size limit.
 struct OutputWatch {
     std::vector<SPMP<HT_Plotter_IO>> outputs;
+    std::size_t byte_limit = 0;
+    std::wstring limit_text;
     static void Observe(HT_Plotter_IO* io, void* self) {
+        auto* watch = static_cast<OutputWatch*>(self);
         io->set_cancel_check(&InterruptRequested);
-        static_cast<OutputWatch*>(self)->outputs.emplace_back(io);
+        io->set_byte_limit(watch->byte_limit, watch->limit_text);
+        watch->outputs.emplace_back(io);
     }
 };
 
@@ -99,6 +107,31 @@ std::vector<std::wstring> NamesOf(const std::vector<T>& items) {
     std::vector<std::wstring> out;
     for (const auto& i : items) out.push_back(i.name);
     return out;
+}
+
+void SetText(HT_Std_Plotter_Configuration& config, const wchar_t* key, const std::string& value) {
+    SPMP<HT_Custom_Data> data(new HT_Std_String_Custom_Data(xomplatform::FromUtf8(value)));
+    if (HT_Custom_Config_Item* item = config.custom_items.find(key))
+        item->data = data;
+    else
+        config.custom_items.append({key, data});
+}
+
+// The plot-time values go into this plot's configuration only; nothing is stored.
+void ApplyPlotTimeValues(const PlotTimeValues& v, HT_Std_Plotter_Configuration& config) {
+    const std::pair<const std::optional<std::string>*, const wchar_t*> texts[] = {
+        {&v.user_name, L"UserName"},
+        {&v.password, L"UserValidPassword"},
+        {&v.account0, L"AcctInfo0Name"},
+        {&v.account0_password, L"AcctInfo0ValidPassword"},
+        {&v.account1, L"AcctInfo1Name"},
+        {&v.account1_password, L"AcctInfo1ValidPassword"},
+        // The driver's plot-time PIN item.
+        {&v.pin, L"JobPin"},
+    };
+    for (const auto& [value, key] : texts)
+        if (*value) SetText(config, key, **value);
+    if (v.copies) config.copies = *v.copies;
 }
 
 struct PlotState {
@@ -173,15 +206,32 @@ PlotResult RunPlot(const PlotOptions& options) {
         st.fail(error);
         return DecideOutcome(st.seen);
     }
+    PrinterConfig printerConfig;
+    if (!options.config_name.empty()) {
+        std::vector<std::string> problems;
+        if (!IsValidConfigName(options.config_name)) {
+            st.fail("'" + options.config_name + "' is not a configuration name");
+            return DecideOutcome(st.seen);
+        }
+        if (!ReadPrinterConfig(ConfigPath(options.config_name), printerConfig, problems, error)) {
+            st.fail("no configuration '" + options.config_name + "' (" + error +
+                    "; see xomplot config list)");
+            return DecideOutcome(st.seen);
+        }
+        // What cannot be read is reported and left out; the rest serves.
+        for (const auto& p : problems)
+            if (msg) std::fprintf(msg, "xomplot: %s\n", p.c_str());
+    }
+    auto choice = [&](const std::string& given, const char* key, const std::wstring& fallback) {
+        if (!given.empty()) return xomplatform::FromUtf8(given);
+        const std::string* stored = printerConfig.find(key);
+        return stored ? xomplatform::FromUtf8(*stored) : fallback;
+    };
     SPMP<HT_Std_Plotter_Configuration> config =
         factory->HD_Create_Plotter_Configuration({}, {}, {});
-    const std::wstring media =
-        options.media.empty() ? caps->default_media : xomplatform::FromUtf8(options.media);
-    const std::wstring res = options.resolution.empty() ? caps->default_resolution
-                                                        : xomplatform::FromUtf8(options.resolution);
-    const std::wstring mode = options.color_mode.empty()
-                                  ? caps->default_color_mode
-                                  : xomplatform::FromUtf8(options.color_mode);
+    const std::wstring media = choice(options.media, "media", caps->default_media);
+    const std::wstring res = choice(options.resolution, "resolution", caps->default_resolution);
+    const std::wstring mode = choice(options.color_mode, "color_mode", caps->default_color_mode);
     if (!config->select(*caps, media, res, mode)) {
         if (!caps->find_media(media))
             st.fail("unknown media '" + xomplatform::ToUtf8(media) + "' (see --list)");
@@ -195,7 +245,13 @@ PlotResult RunPlot(const PlotOptions& options) {
     config->output_file = xomplatform::PathFromBytes(options.output_file);
     config->port = xomplatform::PathFromBytes(options.port);
     config->custom_items.clear();
-
+    {
+        std::vector<std::string> problems;
+        ApplyPrinterConfig(printerConfig, *caps, *config, options.config_name + ".conf", problems);
+        for (const auto& p : problems)
+            if (msg) std::fprintf(msg, "xomplot: %s\n", p.c_str());
+    }
+    ApplyPlotTimeValues(options.plot_time, *config);
     SPMP<HT_Meta_Capabilities> meta = factory->HD_Create_Meta_Capabilities();
     if (identity)
         meta->version_text = xomplatform::FromUtf8(
@@ -219,8 +275,21 @@ PlotResult RunPlot(const PlotOptions& options) {
         drawing.name.empty() ? fs::path(options.drawing_path).stem().string() : drawing.name);
     info.printer_name = xomplatform::FromUtf8(
         options.printer.empty() ? fs::path(options.driver_path).stem().string() : options.printer);
+    info.target_device = info.printer_name;
+    if (options.plot_time.job_name)
+        info.document_name = xomplatform::FromUtf8(*options.plot_time.job_name);
 
     OutputWatch watch;
+    {
+        std::error_code ec;
+        const std::uintmax_t drawingBytes = fs::file_size(options.drawing_path, ec);
+        const std::uint64_t limit = options.max_job_bytes != 0
+                                        ? options.max_job_bytes
+                                        : JobSizeLimit(ec ? 0 : drawingBytes, drawing);
+        watch.byte_limit = static_cast<std::size_t>(
+            std::min<std::uint64_t>(limit, std::numeric_limits<std::size_t>::max()));
+        watch.limit_text = JobSizeLimitText(limit, options.max_job_bytes != 0);
+    }
     HT_Set_Plotter_IO_Observer(&OutputWatch::Observe, &watch);
     HT_Set_Host_Error_Handler(handler.get());
     ClearInterrupt();
@@ -268,6 +337,8 @@ PlotResult RunPlot(const PlotOptions& options) {
     st.seen.cancelled = monitor->cancelled() || InterruptRequested();
     st.seen.aborted = monitor->aborted();
     for (const auto& io : watch.outputs) {
+        if (io->limit_exceeded() && msg)
+            std::fprintf(msg, "xomplot: %s\n", xomplatform::ToUtf8(watch.limit_text).c_str());
         st.seen.bytes_written += io->bytes_written();
         st.seen.write_failures += io->write_failures();
         if (!io->last_error().empty()) st.seen.output_error = io->last_error();

@@ -5,11 +5,14 @@
 #include <CLI/CLI.hpp>
 #include <clocale>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 
 #include "hdi/HT_Host_Info.h"
 #include "platform/MessageService.h"
+#include "tools/xomplot/ConfigCommands.h"
+#include "tools/xomplot/JobSizeLimit.h"
 #include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PlotRun.h"
 #include "tools/xomplot/PreviewCommand.h"
@@ -51,6 +54,33 @@ int main(int argc, char** argv) try {
     app.add_option("--printer", opt.printer,
                    "Printer name in the document info (default: the driver's name)");
     app.add_option("--language", language, "Language folder of the DRC data (default en-US)");
+    std::uint64_t maxJobMb = 0;
+    app.add_option("--max-job-mb", maxJobMb,
+                   "Give the plot up when its job would exceed this many MB (default: 4 MB, or "
+                   "1,000 bytes per drawing byte, plus 4 bytes per image dot)")
+        ->check(CLI::Range(std::uint64_t{1}, xomplot::kMaxJobLimitMb));
+    app.add_option("--config", opt.config_name,
+                   "Plot with this printer configuration (see 'xomplot config list')");
+    // Plot-time values for this plot only; the configuration's values serve otherwise.
+    auto plotTime = [&](const char* name, std::optional<std::string>& target, const char* help) {
+        app.add_option_function<std::string>(
+               name, [&target](const std::string& v) { target = v; }, help)
+            ->group("Plot-time values (this plot only)");
+    };
+    plotTime("--user", opt.plot_time.user_name, "User name sent with the job");
+    plotTime("--password", opt.plot_time.password, "The user's password (for the job's token)");
+    plotTime("--pin", opt.plot_time.pin, "4-character PIN for secure printing");
+    plotTime("--account0", opt.plot_time.account0, "Value of the first accounting field");
+    plotTime("--account0-password", opt.plot_time.account0_password,
+             "Password of the first accounting value");
+    plotTime("--account1", opt.plot_time.account1, "Value of the second accounting field");
+    plotTime("--account1-password", opt.plot_time.account1_password,
+             "Password of the second accounting value");
+    plotTime("--job-name", opt.plot_time.job_name, "Job name (default: the drawing's name)");
+    app.add_option_function<int>(
+           "--copies", [&](const int& n) { opt.plot_time.copies = n; }, "Number of copies")
+        ->check(CLI::Range(1, 999))
+        ->group("Plot-time values (this plot only)");
     app.add_flag("--list", list,
                  "List the media sizes, resolutions and colour modes of the driver's DRC data");
     // Subcommands; a plot is the command line without one.
@@ -62,6 +92,20 @@ int main(int argc, char** argv) try {
     logCmd->add_option("--file", logFile,
                        "Read this plot log file instead of the user's "
                        "($XDG_DATA_HOME/XomSeriesQ/AutoCAD_PlotLog.dat)");
+    CLI::App* configCmd =
+        app.add_subcommand("config", "List, show and change printer configurations");
+    configCmd->add_subcommand("list", "List the configurations");
+    std::string configName, configKey, configValue;
+    CLI::App* showCmd = configCmd->add_subcommand("show", "Show every item of a configuration");
+    showCmd->add_option("NAME", configName, "Configuration name")->required();
+    CLI::App* setCmd = configCmd->add_subcommand("set", "Change one item (creates the file)");
+    setCmd->add_option("NAME", configName, "Configuration name")->required();
+    setCmd
+        ->add_option("KEY", configKey,
+                     "A settings key of the DRC data, or media, resolution, color_mode")
+        ->required();
+    setCmd->add_option("VALUE", configValue, "The new value")->required();
+    configCmd->require_subcommand(1);
     xomplot::PreviewOptions preview;
     CLI::App* previewCmd = xomplot::AddPreviewCommand(app, preview);
     app.require_subcommand(0, 1);
@@ -77,6 +121,14 @@ int main(int argc, char** argv) try {
     if (!language.empty()) HT_Set_Language(std::wstring(language.begin(), language.end()));
     if (opt.driver_path.empty()) opt.driver_path = xomplot::DefaultDriverPath();
 
+    if (configCmd->parsed()) {
+        if (showCmd->parsed())
+            return xomplot::ConfigShow(opt.driver_path, configName, stdout, stderr);
+        if (setCmd->parsed())
+            return xomplot::ConfigSet(opt.driver_path, configName, configKey, configValue, stdout,
+                                      stderr);
+        return xomplot::ConfigList(stdout, stderr);
+    }
     if (previewCmd->parsed()) return xomplot::RunPreview(preview);
     if (logCmd->parsed()) {
         std::vector<std::wstring> lines;
@@ -101,6 +153,7 @@ int main(int argc, char** argv) try {
         std::fprintf(stderr, "xomplot: give a drawing and -o FILE or --port TARGET (see --help)\n");
         return xomplot::kExitUsage;
     }
+    opt.max_job_bytes = maxJobMb << 20;
     opt.live_progress = isatty(STDERR_FILENO) != 0;
     // The driver records every plot in the user's plot log; its status text decides the outcome.
     xomplot::PlotLogStatusSource logStatus;

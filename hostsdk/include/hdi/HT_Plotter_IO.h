@@ -13,6 +13,7 @@ class HT_Std_Plotter_Definition;
 struct HT_Document_Info {
     std::wstring document_name;  // empty when the host has none
     std::wstring printer_name;
+    std::wstring target_device;  // the host's name of the target device; empty when it gives none
 };
 
 class HT_Plotter_IO : public HT_Counted {
@@ -36,11 +37,20 @@ class HT_Plotter_IO : public HT_Counted {
     virtual std::size_t write(const void* bytes, std::size_t length);
     // Finishes the job: a plot file takes its target's place (a file with no bytes is discarded,
     // leaving any earlier one), a print command is waited for. False, with last_error(), when
-    // the destination reported an error (a print command's non-zero status, a failed rename).
+    // the destination reported an error (a print command's non-zero status, a failed rename),
+    // and when a write failed: that job is given up as by abort().
     virtual bool close();
     // Gives the job up: a print command's process group is killed before it can take the
     // partial job, a temporary plot file is removed. Nothing happens when not open.
     virtual void abort();
+
+    // The most bytes this output takes (0: no limit). A write that would pass it stores nothing
+    // and fails with `reason` as last_error(), so the job is never delivered.
+    void set_byte_limit(std::size_t limit, const std::wstring& reason) {
+        m_byteLimit = limit;
+        m_limitReason = reason;
+    }
+    bool limit_exceeded() const { return m_limitExceeded; }
 
     // The host's cancel flag, asked while a write waits for the destination; null: never.
     void set_cancel_check(bool (*cancelled)()) { m_cancelCheck = cancelled; }
@@ -70,6 +80,9 @@ class HT_Plotter_IO : public HT_Counted {
     bool m_openFailed = false;
     bool m_aborted = false;
     bool (*m_cancelCheck)() = nullptr;
+    std::size_t m_byteLimit = 0;
+    std::wstring m_limitReason;
+    bool m_limitExceeded = false;
 
   private:
     bool open_file();

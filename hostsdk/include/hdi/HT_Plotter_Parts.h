@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "hdi/HT_Custom_Data.h"
 #include "hdi/HT_Object.h"
 #include "hdi/HT_Plot_Monitor.h"
 
@@ -34,12 +35,6 @@ struct HT_Color_Mode {
     int color_system = HT_COLOR_SYSTEM_RGB;
 };
 
-struct HT_Custom_Item {
-    std::wstring key;
-    std::wstring type;  // "long" or "string"
-    std::wstring default_value;
-};
-
 class HT_Std_Plotter_Capabilities : public HT_Counted {
   public:
     virtual SPMP<HT_Std_Plotter_Capabilities> copy() const;
@@ -49,6 +44,9 @@ class HT_Std_Plotter_Capabilities : public HT_Counted {
     std::vector<HT_Color_Mode> color_modes;
     std::vector<HT_Custom_Item> custom_items;
     std::vector<std::wstring> media_sources;
+
+    // The declared custom item of a key; null when the capabilities do not declare it.
+    const HT_Custom_Item* find_custom(const std::wstring& key) const;
     // The choices a new configuration starts with (names from the lists above; may be empty).
     std::wstring default_media;
     std::wstring default_resolution;
@@ -82,7 +80,16 @@ class HT_Std_Plotter_Configuration : public HT_Counted {
     bool plot_to_file = true;
     std::wstring output_file;  // plot to file: the file's path
     std::wstring port;         // plot to port: a device path, or "|command" for a print command
-    std::vector<HT_Custom_Item> custom_items;
+    int copies = 1;            // copies of the media configuration
+    // The driver's named items, kept with the configuration from one run to the next.
+    HT_Custom_Config_List custom_items;
+    // Raster output: whether raster images paint over vectors opaquely (the driver merges them
+    // when this is off), and whether the raster path is allowed for ordinary images and for images
+    // of kind 1: 0 declines images, 1-5 are draft levels (the driver coarsens the image), higher
+    // levels keep full resolution, which is what a new configuration gets.
+    bool raster_opaque = true;
+    int raster_enabled = 100;
+    int raster_enabled_kind1 = 100;
 };
 
 class HT_Meta_Capabilities : public HT_Counted {

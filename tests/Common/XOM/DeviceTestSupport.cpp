@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <ctime>
+#include <memory>
 
+#include "Common/XOM/DriverApp.h"
 #include "Common/XOM/PlotClock.h"
 #include "Common/XOM/PlotLogRecord.h"
+#include "Common/XomJob/PjlHeader.h"
 #include "platform/MessageService.h"
 
 bool FakeOutput::open() {
@@ -78,6 +81,23 @@ HostPlot::HostPlot(const PlotSetup& setup)
     config->color_mode.color_system = setup.colorSystem;
     config->plot_to_file = setup.plotToFile;
     config->output_file = setup.outputFile;
+    config->copies = setup.copies;
+    bool addressGiven = false;
+    for (const auto& item : setup.settings) {
+        config->custom_items.append(item);
+        addressGiven = addressGiven || item.name == L"MachineIpAddress";
+    }
+    if (setup.printerAnswers) {
+        if (!addressGiven)
+            config->custom_items.append(TextItem(L"MachineIpAddress", L"192.0.2.10"));
+        m_previousReader = SetPrinterDataReader([data = setup.printerData](const CXomMachine&) {
+            return std::make_unique<CXomPrinterData>(data);
+        });
+    } else {
+        m_previousReader = SetPrinterDataReader({});
+    }
+    theApp().currentPrinter().Reset();
+    theApp().currentPin().clear();
     definition->set_plotter_configuration(config);
     definition->set_plotter_capabilities(
         SPMP<HT_Std_Plotter_Capabilities>(new HT_Std_Plotter_Capabilities));
@@ -92,10 +112,20 @@ HostPlot::HostPlot(const PlotSetup& setup)
     device->establish();
 }
 
-HostPlot::~HostPlot() = default;
+HostPlot::~HostPlot() {
+    SetPrinterDataReader(std::move(m_previousReader));
+}
+
+HT_Custom_Config_Item LongItem(const wchar_t* key, std::int32_t value) {
+    return {key, SPMP<HT_Custom_Data>(new HT_Std_Long_Custom_Data(value))};
+}
+
+HT_Custom_Config_Item TextItem(const wchar_t* key, const std::wstring& value) {
+    return {key, SPMP<HT_Custom_Data>(new HT_Std_String_Custom_Data(value))};
+}
 
 void HostPlot::Begin(const std::wstring& drawing, const std::wstring& printer) {
-    device->begin_picture(HT_Document_Info{drawing, printer});
+    device->begin_picture(HT_Document_Info{drawing, printer, {}});
 }
 
 HT_Rendition SolidRendition(int weight) {
@@ -115,6 +145,7 @@ PlotObserver::PlotObserver() {
         loggedBytes.push_back(e.m_byteCount);
         loggedDestination.push_back(e.m_destination);
     });
+    SetJobUserNameSource([] { return std::optional<std::string>("tester"); });
     SetPlotClock([] {
         std::tm t{};
         t.tm_year = 2024 - 1900;
@@ -131,4 +162,5 @@ PlotObserver::~PlotObserver() {
     xomplatform::SetMessageSink({});
     SetPlotLogObserver({});
     SetPlotClock({});
+    SetJobUserNameSource({});
 }

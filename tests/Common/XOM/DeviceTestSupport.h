@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Common/XOM/XomDriver.h"
+#include "Common/XomSettings/PrinterDataSource.h"
 #include "hdi/HT_Plot_Monitor.h"
 #include "hdi/HT_Plotter_Definition.h"
 #include "hdi/HT_Plotter_IO.h"
@@ -54,7 +55,18 @@ struct PlotSetup {
     int colorSystem = HT_COLOR_SYSTEM_RGB;
     bool plotToFile = false;
     std::wstring outputFile = L"/tmp/plot.plt";
+    int copies = 1;
+    // Settings items the host's configuration holds before the plot.
+    std::vector<HT_Custom_Config_Item> settings;
+    // The linked printer answers with this data (at 192.0.2.10 unless the settings name another
+    // address); without it no printer data is known.
+    bool printerAnswers = true;
+    CXomPrinterData printerData;
 };
+
+// A settings item for PlotSetup::settings.
+HT_Custom_Config_Item LongItem(const wchar_t* key, std::int32_t value);
+HT_Custom_Config_Item TextItem(const wchar_t* key, const std::wstring& value);
 
 // XOM_Driver with the fake output object in place of the host's.
 class TestDevice : public XOM_Driver {
@@ -83,6 +95,9 @@ class HostPlot {
     SPMP<HT_Std_Plotter_Definition> definition;
     SPMP<TestDevice> device;
     FakeOutput& output() { return *device->output; }
+
+  private:
+    PrinterDataReader m_previousReader;
 };
 
 // A solid, unclipped rendition with the given line weight.

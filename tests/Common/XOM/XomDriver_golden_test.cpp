@@ -80,10 +80,31 @@ TEST(DeviceJobStream, OpeningBlockOfTheGoldenJob) {
         EXPECT_EQ(job.substr(at, field.size()), field) << what << " at offset " << at;
         at += field.size();
     };
+    // Job prefix: the XML ticket (a plot to a port carries it), then the PJL header.
+    const std::string ticketEnd = "</PrintJob>\r\n";
+    const std::size_t ticketLength = job.find(ticketEnd) + ticketEnd.size();
+    ASSERT_NE(job.find(ticketEnd), std::string::npos) << "no job ticket";
+    const std::string ticket = job.substr(0, ticketLength);
+    expect("<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n", "XML declaration");
+    EXPECT_NE(ticket.find("  CreationDate=\"2024-03-09T14:05:07\"\r\n"), std::string::npos)
+        << "ticket time from the plot clock";
+    EXPECT_NE(ticket.find("  <JobName>Golden.dwg</JobName>\r\n"), std::string::npos);
+    EXPECT_NE(ticket.find("  <ColorMode>Color</ColorMode>\r\n"), std::string::npos);
+    EXPECT_NE(ticket.find("    <NumberOfCopies>1</NumberOfCopies>\r\n"), std::string::npos);
+    at = ticketLength;
+    expect("\x1b%-12345X", "Universal Exit Language, right after the ticket's last line feed");
+    expect("@PJL COMMENT Source=AutoCAD\r\n", "source");
+    expect("@PJL COMMENT ComputerUserName=tester\r\n", "user name from USERNAME");
+    expect("@PJL COMMENT Drawing=Golden.dwg\r\n", "drawing");
+    expect("@PJL COMMENT SourceProductName=AutoCAD\r\n", "host product (no target device line)");
+    expect("@PJL COMMENT Time=2024-03-09 14:05:07\r\n", "plot clock");
+    expect("@PJL COMMENT DriverVersion:xomq 1.0.24.x64  HDI:15.0.0.0\r\n", "build identity");
+    expect("@PJL SET RESOLUTION = 600\r\n", "resolution");
+    expect("@PJL ENTER LANGUAGE = HPGL2\r\n", "HP-GL/2 follows");
     expect(
         "\x1b"
         "E",
-        "reset (the job prefix is empty)");
+        "reset");
     expect("\x1b%0BBP5,1;", "enter HP-GL/2, begin plot with autorotation off");
     expect("PS8400,11880;", "plot size: length then width, 210 and 297 mm in plotter units");
     expect("RO0", "no rotation");

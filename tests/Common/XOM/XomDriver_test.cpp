@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 
+#include "Common/XOM/DriverApp.h"
 #include "Common/XOM/PlotLogRecord.h"
 #include "Common/XOM/PlotStreamState.h"
 #include "Common/XOM/VectorHandlers.h"
+#include "Common/XomSettings/DriverSettings.h"
 #include "Common/xomOutput/OutputChannel.h"
 #include "DeviceTestSupport.h"
 #include "support/HpglTokenizer.h"
@@ -59,10 +64,11 @@ TEST(XomDriverPicture, DrawnPlotIsFramedAndComplete) {
 
     const std::string& bytes = plot.output().bytes;
     ASSERT_GE(bytes.size(), 4u);
-    EXPECT_EQ(bytes.substr(0, 2),
-              "\x1b"
-              "E")
-        << "the job prefix is empty: the job starts with the reset";
+    EXPECT_EQ(bytes.substr(0, 5), "<?xml") << "a plot to a port starts with the job ticket";
+    EXPECT_NE(bytes.find("@PJL ENTER LANGUAGE = HPGL2\r\n\x1b"
+                         "E"),
+              std::string::npos)
+        << "the PJL header leads into the HP-GL/2 reset";
     EXPECT_EQ(bytes.substr(bytes.size() - 11),
               ";PUSP0PG;\x1b"
               "E");
@@ -440,6 +446,158 @@ TEST(XomDriverColour, DevicePaletteWithTransparencyHasPrimariesCubeAndRamp) {
         EXPECT_EQ(p.entry(i).g, expected.entry(i).g) << i;
         EXPECT_EQ(p.entry(i).b, expected.entry(i).b) << i;
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Job prefix and the settings the device reads
+
+std::string PlotOneLine(const PlotSetup& setup, const std::wstring& drawing = L"Test.dwg") {
+    HostPlot plot(setup);
+    plot.Begin(drawing);
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+    return plot.output().bytes;
+}
+
+bool StartsWith(const std::string& bytes, const std::string& head) {
+    return bytes.compare(0, head.size(), head) == 0;
+}
+
+TEST(XomDriverJobPrefix, PlotToFileStartsWithThePjlHeaderUnlessXmlIsWanted) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.plotToFile = true;
+    EXPECT_TRUE(StartsWith(PlotOneLine(setup), "\x1b%-12345X@PJL COMMENT Source=AutoCAD\r\n"));
+    setup.settings = {LongItem(L"PutXMLinPlotFile", 1)};
+    const std::string job = PlotOneLine(setup);
+    EXPECT_TRUE(StartsWith(job, "<?xml version=\"1.0\""));
+    EXPECT_TRUE(Contains(job, "</PrintJob>\r\n\x1b%-12345X@PJL"));
+    EXPECT_TRUE(seen.messages.empty());
+}
+
+TEST(XomDriverJobPrefix, WithoutPrinterDataTheJobGoesWithoutTicketAndSaysSo) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.printerAnswers = false;
+    EXPECT_TRUE(StartsWith(PlotOneLine(setup), "\x1b%-12345X"));
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0].text, L"Cannot connect to printer.");
+    EXPECT_EQ(seen.messages[0].caption, L"XOM Printer Message");
+    EXPECT_EQ(seen.loggedStatus.back(), L"Plot complete");
+}
+
+TEST(XomDriverJobPrefix, TheTicketCarriesTheSettingsCopiesAndJobName) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.copies = 3;
+    setup.settings = {LongItem(L"PrintExit", 2), TextItem(L"MediaName", L"Bond"),
+                      TextItem(L"UserName", L"jdoe")};
+    CXomMediaEntry media;
+    media.m_name = L"Bond";
+    media.m_id64 = 77;
+    media.m_type = 5;
+    setup.printerData.m_media = {media};
+    const std::string job = PlotOneLine(setup, L"Plan & Co");
+    EXPECT_TRUE(Contains(job, "    <NumberOfCopies>3</NumberOfCopies>\r\n"));
+    EXPECT_TRUE(Contains(job, "  <JobName>Plan &amp; Co</JobName>\r\n"));
+    EXPECT_TRUE(Contains(job, "    <PrintExit>Rear</PrintExit>\r\n"));
+    EXPECT_TRUE(Contains(job, "    <MediaId>77</MediaId>\r\n    <MediaType>5</MediaType>\r\n"));
+    EXPECT_TRUE(Contains(job, "    <User Name=\"jdoe\">\r\n"));
+    EXPECT_TRUE(Contains(job, "@PJL COMMENT Drawing=Plan & Co\r\n"));
+    // No drawing name: the ticket names the default, the PJL header nothing.
+    const std::string unnamed = PlotOneLine(setup, L"");
+    EXPECT_TRUE(Contains(unnamed, "  <JobName>AutoCAD Drawing</JobName>\r\n"));
+    EXPECT_TRUE(Contains(unnamed, "@PJL COMMENT Drawing=\r\n"));
+}
+
+TEST(XomDriverJobPrefix, TheDiagnosticHeaderFileGetsTicketAndHeaderWhateverTheDestination) {
+    PlotObserver seen;
+    const std::string path = testing::TempDir() + "/xom_device_header.txt";
+    std::remove(path.c_str());
+    PlotSetup setup;
+    setup.plotToFile = true;
+    setup.settings = {TextItem(L"DebugHeaderFilePath", std::wstring(path.begin(), path.end()))};
+    const std::string job = PlotOneLine(setup);
+    EXPECT_TRUE(StartsWith(job, "\x1b%-12345X")) << "the plot file itself has no ticket";
+    std::ifstream in(path, std::ios::binary);
+    const std::string header{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(StartsWith(header, "<?xml"));
+    const std::size_t pjl = header.find("\x1b%-12345X");
+    ASSERT_NE(pjl, std::string::npos);
+    EXPECT_EQ(header.substr(pjl), job.substr(0, header.size() - pjl));
+    EXPECT_TRUE(seen.messages.empty());
+}
+
+TEST(XomDriverJobPrefix, AnUnwritableDiagnosticFileIsReportedAndThePlotGoesOn) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.settings = {TextItem(L"DebugHeaderFilePath", L"/nonexistent-dir/header.txt")};
+    const std::string job = PlotOneLine(setup);
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0].text, L"No such file or directory");
+    EXPECT_EQ(seen.messages[0].caption, L"Diagnostic plot header file");
+    EXPECT_EQ(seen.loggedStatus.back(), L"Plot complete");
+    EXPECT_TRUE(StartsWith(job, "<?xml"));
+}
+
+TEST(XomDriverSettings, ColorModeOneTakesTheColourRightAway) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.settings = {LongItem(L"ColorMode", 1)};
+    const std::string job = PlotOneLine(setup);
+    EXPECT_TRUE(Contains(job, "  <ColorMode>BlackWhite</ColorMode>\r\n"))
+        << "\"Color\" without colour rights plots gray";
+    EXPECT_EQ(g_plotStream.colorModel, kPenModelGray);
+}
+
+TEST(XomDriverSettings, MergeControlComesFromTheHostConfiguration) {
+    PlotObserver seen;
+    PlotSetup setup;
+    EXPECT_TRUE(Contains(PlotOneLine(setup), "TR0MC0"));
+    HostPlot plot(setup);
+    plot.definition->get_plotter_configuration()->raster_opaque = false;
+    plot.device->configure(plot.definition.get());
+    plot.Begin();
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+    EXPECT_TRUE(Contains(plot.output().bytes, "TR1MC1"));
+}
+
+TEST(XomDriverSettings, PlotDirectToIpAddressChoosesTheDirectChannel) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.settings = {LongItem(L"PlotDirectToIpAddress", 1)};
+    HostPlot plot(setup);
+    plot.Begin(L"Test.dwg", L"Q Plotter");
+    EXPECT_TRUE(plot.device->direct_output());
+    // No direct connection can be opened in this build: refused, with the address named.
+    ASSERT_FALSE(seen.messages.empty());
+    EXPECT_EQ(seen.messages.back().text, L"Cannot connect to printer. Q Plotter   192.0.2.10");
+    plot.device->end_picture();
+    EXPECT_EQ(seen.loggedDestination.back(), L"Q Plotter   192.0.2.10");
+    // A plot to a file never goes direct.
+    PlotSetup toFile = setup;
+    toFile.plotToFile = true;
+    HostPlot filePlot(toFile);
+    filePlot.Begin();
+    EXPECT_FALSE(filePlot.device->direct_output());
+    filePlot.device->end_picture();
+}
+
+TEST(XomDriverSettings, APlotTimePinServesOneJob) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.settings = {TextItem(L"JobPin", L"4711")};
+    HostPlot plot(setup);
+    theApp().currentPin() = L"1234";
+    plot.Begin();
+    EXPECT_EQ(CurrentDriverSettings().JobPin, L"1234") << "the PIN typed at plot time wins";
+    DrawLine(*plot.device, 0, 0, 100, 0);
+    plot.device->end_picture();
+    EXPECT_TRUE(Contains(plot.output().bytes, "    <JobPin>1234</JobPin>\r\n"));
+    EXPECT_EQ(theApp().currentPin(), L"");
+    // The host's plot-time item serves when nothing was typed.
+    EXPECT_TRUE(Contains(PlotOneLine(setup), "    <JobPin>4711</JobPin>\r\n"));
 }
 
 }  // namespace

@@ -339,6 +339,7 @@ TEST_F(PlotLogTest, ReadersAtOnceAllSucceed) {
     constexpr int kLoads = 400;
     std::vector<int> failures(4, 0);
     std::vector<std::thread> readers;
+    readers.reserve(failures.size());
     for (int& failed : failures) {
         readers.emplace_back([&failed] {
             for (int i = 0; i < kLoads; ++i) {

@@ -165,10 +165,50 @@ TEST(JobInterpreter, DrawingAfterThePageEndIsCountedNotDrawn) {
     EXPECT_EQ(r.warnings.afterPageEnd, 1u);
 }
 
+// Black pixels of row y between columns x0 and x1.
+int InkOnRow(const Image& img, int y, int x0, int x1) {
+    int n = 0;
+    for (int x = x0; x < x1; ++x) n += img.at(x, y) == kBlack;
+    return n;
+}
+
+TEST(JobInterpreter, LineTypesDashLinesAndLtAloneMakesThemSolid) {
+    // Pattern 2.54 mm = 100 plu = 10 pixels: type 2 is 5 pixels down, 5 up.
+    const auto line = [](int y) { return "PE<=" + PePair(200, y) + PePair(1000, 0) + ";"; };
+    Image img;
+    const RenderResult r = Render(Page() + "SP1;PW2.54;LA1,1;LT2,2.54,1;" + line(700) + "LT;" +
+                                      line(500) + "LT99;" + line(300) + "LT-2,2.54,1;" +
+                                      "PE<=" + PePair(200, 100) + PePair(95, 0) + ";" + kEnd,
+                                  img);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.warnings.total(), 0u);
+    EXPECT_NEAR(InkOnRow(img, 30, 20, 120), 50, 2);
+    EXPECT_EQ(img.at(21, 30), kBlack);
+    EXPECT_EQ(img.at(23, 30), kBlack);
+    EXPECT_EQ(img.at(27, 30), kWhite);
+    EXPECT_EQ(img.at(31, 30), kBlack);
+    EXPECT_EQ(InkOnRow(img, 50, 20, 120), 100) << "LT alone: solid";
+    EXPECT_NEAR(InkOnRow(img, 70, 20, 120), 50, 2) << "LT99: the dashes again";
+    // Adaptive: 9.5 pixels hold one whole pattern, so the line ends in its gap.
+    EXPECT_NEAR(InkOnRow(img, 90, 20, 30), 5, 1);
+    EXPECT_EQ(img.at(28, 90), kWhite);
+}
+
+TEST(JobInterpreter, ALineTypeOutOfRangeIsIgnoredAndCounted) {
+    Image img;
+    const RenderResult r =
+        Render(Page() + "SP1;PW2.54;LA1,1;LT9;LT2,-1;LT2,1,2;PE<=" + PePair(200, 500) +
+                   PePair(1000, 0) + ";" + kEnd,
+               img);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.warnings.badParameters, 3u);
+    EXPECT_EQ(InkOnRow(img, 50, 20, 120), 100);
+}
+
 TEST(JobInterpreter, UnknownCommandsAndEscapesAreSkippedAndCounted) {
     Image img;
     const RenderResult r = Render(Page() +
-                                      "SP1;XX1,2;CI50;LBHello\x03"
+                                      "SP1;XX1,2;CI50;LBHello; PD9,9;\x03"
                                       "DT*;LBBye*\x1b&l0O\x1b%0B" +
                                       PeSquare(100, 100, 200) + kEnd,
                                   img);

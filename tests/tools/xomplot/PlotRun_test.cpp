@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "hdi/HT_Color_Index.h"
+#include "support/TangledOutline.h"
 #include "tools/jobrender/JobRenderer.h"
 
 namespace {
@@ -196,6 +197,25 @@ TEST_F(PlotGeometryTest, LinesOfEveryCapAndJoin) {
     EXPECT_GE(Agreement(round, 60, 60, 440, 440, NotWhite), 0.99) << "round";
 }
 
+TEST_F(PlotGeometryTest, DiamondJoinIsATriangleHalfALineWidthBeyondTheBevel) {
+    // join=diamond is written as HP-GL/2's triangular join. A right angle of a thick line, so
+    // that the triangle is a good share of the box around the corner.
+    Plot("polyline weight=60 cap=butt join=diamond : 600,300 600,500 800,500\n");
+    const double hw = 30;
+    // The outer corners of the two arms, the bevel's middle and the apex beyond it.
+    const V a{600 - hw, 500}, b{600, 500 + hw};
+    const V mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+    const V apex{mid.x - hw / std::sqrt(2.0), mid.y + hw / std::sqrt(2.0)};
+    const Sdf diamond = Union({Box({600, 300}, {600, 500}, hw), Box({600, 500}, {800, 500}, hw),
+                               Polygon({{600, 500}, a, apex, b})});
+    EXPECT_GE(Agreement(diamond, 520, 420, 680, 580, NotWhite), 0.99) << "at the corner";
+    EXPECT_GE(Agreement(diamond, 520, 260, 840, 580, NotWhite), 0.99) << "the whole line";
+    // The box is small enough that a plain bevel does not pass.
+    const Sdf bevel = Union({Box({600, 300}, {600, 500}, hw), Box({600, 500}, {800, 500}, hw),
+                             Polygon({{600, 500}, a, b})});
+    EXPECT_LT(Agreement(bevel, 520, 420, 680, 580, NotWhite), 0.985);
+}
+
 TEST_F(PlotGeometryTest, DotsCirclesOfTheWidthRuleAndEllipses) {
     Plot(
         "dot weight=40 : 200,1000\n"
@@ -265,6 +285,36 @@ TEST_F(PlotGeometryTest, FilledHatchedLargeAndStripPolygons) {
         EXPECT_EQ(outside, 0);
         EXPECT_NEAR(double(inked) / inside, 0.1, 0.03);  // one-dot lines every ten dots
     }
+}
+
+TEST_F(PlotGeometryTest, SelfIntersecting20000PointPolygonIsFilledEvenOddAsPolygons) {
+    const auto outline = xomtest::TangledOutline(20000, 11, 1150, 1650, 1000);
+    std::ostringstream drawing;
+    drawing << "polygon color=5 :";
+    for (const auto& p : outline) drawing << ' ' << p.x << ',' << p.y;
+    drawing << '\n';
+    Plot(drawing.str(), 300);
+    // Device polygons, not one-dot spans: a few dozen fills, and about the bytes the outline
+    // itself needs as PE (2-3 bytes a point).
+    size_t fills = 0;
+    for (size_t at = jobBytes.find("PM2FP"); at != std::string::npos;
+         at = jobBytes.find("PM2FP", at + 1))
+        ++fills;
+    EXPECT_GE(fills, 2u);
+    EXPECT_LE(fills, 200u);
+    EXPECT_LT(jobBytes.size(), 20000u * 3 + 4000);
+    const xomtest::OutlineRaster ref(outline, 100, 600, 2100, 2100);
+    auto blue = [](Rgb c) { return c == Rgb{0, 0, 255}; };
+    int compared = 0, agree = 0, twice = 0;
+    for (int j = 0; j < ref.height(); ++j)
+        for (int i = 0; i < ref.width(); ++i) {
+            if (ref.near_edge(i, j)) continue;
+            ++compared;
+            agree += ref.inside(i, j) == blue(At(ref.x0() + i + 0.5, ref.y0() + j + 0.5));
+            twice += std::abs(ref.winding(i, j)) >= 2;
+        }
+    EXPECT_GT(twice, compared / 100);  // wound twice in places: a non-zero fill would not pass
+    EXPECT_GE(double(agree) / compared, 0.99);
 }
 
 TEST_F(PlotGeometryTest, ClippedLinesAndPolygons) {

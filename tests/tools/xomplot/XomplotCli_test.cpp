@@ -44,8 +44,12 @@ class XomplotCliTest : public ::testing::Test {
         return q + "'";
     }
     // prefix: shell text run first in the same shell (limits, environment), e.g. "ulimit -f 9;".
+    // Clock and user pinned so job streams are reproducible; configurations kept in the test's own
+    // folder.
     RunResult Xomplot(const std::vector<std::string>& args, const std::string& prefix = {}) {
-        std::string cmd = prefix + " " + Quote(XOM_TEST_XOMPLOT);
+        std::string cmd = prefix +
+                          " env SOURCE_DATE_EPOCH=1733740800 USERNAME=tester XDG_CONFIG_HOME=" +
+                          Quote((dir / "config").string()) + " " + Quote(XOM_TEST_XOMPLOT);
         for (const auto& a : args) cmd += " " + Quote(a);
         cmd += " >" + Quote((dir / "stdout").string()) + " 2>" + Quote((dir / "stderr").string()) +
                " </dev/null";
@@ -263,6 +267,44 @@ TEST_F(XomplotCliTest, FailingOutputsEndFailed) {
     }
 }
 
+TEST_F(XomplotCliTest, AJobPastTheSizeLimitFailsAndIsNeverDelivered) {
+    // Under 1 KB of drawing: 15 lines across the page, dotted at a hundredth of the scale, which
+    // make a job of more than 1 MB (the default limit of 4 MB, its computation and its text are
+    // JobSizeLimit's tests; a smaller limit keeps this test quick).
+    std::string text = "drawing Too fine\n";
+    for (int i = 0; i < 15; ++i)
+        text += "polyline pattern=2 scale=0.01 : 100," + std::to_string(100 + 60 * i) + " 4600," +
+                std::to_string(100 + 60 * i) + "\n";
+    const fs::path drawing = Write("fine.drw", text);
+    ASSERT_LT(fs::file_size(drawing), 1024u);
+    const fs::path out = dir / "fine.plt";
+    std::ofstream(out) << "earlier";
+    const fs::path home = dir / "data-home";
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    const RunResult r =
+        Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string(), "--max-job-mb", "1"});
+    const RunResult log = Xomplot({"--driver", Driver(), "log"});
+    unsetenv("XDG_DATA_HOME");
+    const std::string status = "Plot failed: the job would exceed 1 MB, the limit of --max-job-mb";
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(r.out, status + "\n");
+    EXPECT_NE(r.err.find("xomplot: " + status), std::string::npos) << r.err;
+    EXPECT_EQ(Read(out), "earlier") << "no part of the job takes the file's place";
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename().string().find("fine.plt."), std::string::npos)
+            << "a temporary file is left: " << entry.path();
+    EXPECT_NE(log.out.find("   Status: " + status), std::string::npos) << log.out;
+
+    // Under the drawing's own limit (4 MB) the same drawing is a complete plot of over 1 MB.
+    const RunResult plain = Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string()});
+    EXPECT_EQ(plain.status, 0) << plain.out << plain.err;
+    EXPECT_GT(fs::file_size(out), 1u << 20);
+    EXPECT_EQ(
+        Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string(), "--max-job-mb", "0"})
+            .status,
+        64);
+}
+
 TEST_F(XomplotCliTest, BadDrawingIsRejectedBeforeThePictureStarts) {
     const fs::path drawing = Write("bad.drw", "polyline : 0,0 10,10\npolygon : 0,0 1,1\n");
     const fs::path out = dir / "bad.plt";
@@ -426,12 +468,17 @@ TEST_F(XomplotCliTest, EveryPlotIsLoggedAndLogShowsNewestFirst) {
 namespace {
 
 // The bundled example through every build: the four builds share one source, so each must write
-// exactly the committed job.
+// exactly the committed job, apart from the HDI version its PJL header names.
 TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
     const std::string path = (fs::path(XOM_TEST_GOLDEN_DIR) / "example.plt").string();
-    std::string golden = ReadGoldenFile(path);
+    std::string golden15 = ReadGoldenFile(path);
+    const std::string hdiLine = "  HDI:15.0.0.0\r\n";
+    const std::pair<const char*, const char*> builds[] = {{"xomq15", "15.0.0.0"},
+                                                          {"xomq14", "14.0.0.0"},
+                                                          {"xomq13", "13.0.0.0"},
+                                                          {"xomq12", "12.0.51.0"}};
     bool rewritten = false;
-    for (const char* build : {"xomq15", "xomq14", "xomq13", "xomq12"}) {
+    for (const auto& [build, hdi] : builds) {
         const fs::path out = dir / (std::string(build) + ".plt");
         RunResult r =
             Xomplot({"--driver", std::string(XOM_TEST_DRIVER_DIR) + "/" + build + ".hdi",
@@ -441,12 +488,109 @@ TEST_F(XomplotCliTest, BundledExampleMatchesTheGoldenJobInEveryBuild) {
         // An update writes the first build's job; the other builds must still match it, and
         // GoldenExampleDrawsWhatTheDrawingAsks checks what it draws.
         if (!rewritten && RewriteGoldenIfAsked(path, Read(out))) {
-            golden = Read(out);
+            golden15 = Read(out);
             rewritten = true;
         }
-        ASSERT_FALSE(golden.empty()) << "missing golden job " << path;
+        ASSERT_FALSE(golden15.empty()) << "missing golden job " << path;
+        ASSERT_NE(golden15.find(hdiLine), std::string::npos);
+        std::string golden = golden15;
+        golden.replace(golden.find(hdiLine), hdiLine.size(), std::string("  HDI:") + hdi + "\r\n");
         EXPECT_TRUE(BytesEqual(Read(out), golden)) << build;
     }
+}
+
+// The golden job's prefix, piece by piece: a plot to a file starts with the PJL header.
+TEST_F(XomplotCliTest, ThePlotFileStartsWithTheReproduciblePjlHeader) {
+    const fs::path out = dir / "example.plt";
+    RunResult r = Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", out.string(),
+                           "--printer", "Q Plotter"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string job = Read(out);
+    const std::string header =
+        "\x1b%-12345X"
+        "@PJL COMMENT Source=AutoCAD\r\n"
+        "@PJL COMMENT ComputerUserName=tester\r\n"       // USERNAME
+        "@PJL COMMENT Drawing=Example sheet XQ-001\r\n"  // the drawing's own name
+        "@PJL COMMENT SourceProductName=AutoCAD\r\n"
+        "@PJL COMMENT TargetDevice=Q Plotter\r\n"
+        "@PJL COMMENT Time=2024-12-09 10:40:00\r\n"  // SOURCE_DATE_EPOCH 1733740800, UTC
+        "@PJL COMMENT DriverVersion:xomq 1.0.24.x64  HDI:15.0.0.0\r\n"
+        "@PJL SET RESOLUTION = 600\r\n"
+        "@PJL ENTER LANGUAGE = HPGL2\r\n"
+        "\x1b"
+        "E";
+    EXPECT_TRUE(BytesEqual(job.substr(0, header.size()), header));
+}
+
+TEST_F(XomplotCliTest, ConfigSetShowListAndPlotWithAConfiguration) {
+    RunResult r =
+        Xomplot({"--driver", Driver(), "config", "set", "office", "PutXMLinPlotFile", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Xomplot({"--driver", Driver(), "config", "set", "office", "UserName", "J. Doe"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Xomplot({"--driver", Driver(), "config", "set", "office", "UserValidPassword", "s3cret"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Xomplot({"--driver", Driver(), "config", "set", "office", "media", "ISO_A3"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const fs::path file = dir / "config" / "xomplot" / "printers" / "office.conf";
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write)
+        << "the file may hold passwords";
+
+    r = Xomplot({"config", "list"});
+    EXPECT_EQ(r.out, "office\n");
+    r = Xomplot({"--driver", Driver(), "config", "show", "office"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("UserName                 J. Doe\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("UserValidPassword        ******** (set)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("PrintExit                0 (default)\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("s3cret"), std::string::npos);
+
+    // Unknown keys and values of the wrong type are refused, and the file stays as it was.
+    const std::string before = Read(file);
+    r = Xomplot({"--driver", Driver(), "config", "set", "office", "NoSuchKey", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("unknown key 'NoSuchKey'"), std::string::npos) << r.err;
+    r = Xomplot({"--driver", Driver(), "config", "set", "office", "PrintExit", "rear"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("'PrintExit' takes a whole number, not 'rear'"), std::string::npos)
+        << r.err;
+    r = Xomplot({"--driver", Driver(), "config", "set", "../x", "PrintExit", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Read(file), before);
+
+    // A plot with the configuration: the XML ticket goes into the file, with the stored user
+    // name; plot-time values override it for this plot only.
+    const fs::path out = dir / "office.plt";
+    r = Xomplot({"--driver", Driver(), "--config", "office", XOM_TEST_EXAMPLE_DRAWING, "-o",
+                 out.string(), "--pin", "2468", "--copies", "2", "--job-name", "Tower <B>"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string job = Read(out);
+    // Reading a printer's data comes with the network side: without it the job goes without its
+    // ticket, and the driver says so.
+    EXPECT_EQ(job.substr(0, 9), "\x1b%-12345X");
+    EXPECT_NE(r.err.find("Cannot connect to printer."), std::string::npos) << r.err;
+    EXPECT_NE(job.find("@PJL COMMENT Drawing=Tower <B>\r\n"), std::string::npos);
+    EXPECT_EQ(Read(file), before) << "a plot does not change the configuration";
+    r = Xomplot({"--driver", Driver(), "--config", "nowhere", XOM_TEST_EXAMPLE_DRAWING, "-o",
+                 out.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("o configuration 'nowhere'"), std::string::npos) << r.out;
+}
+
+TEST_F(XomplotCliTest, ADamagedConfigurationLoadsWhatItCanAndSaysWhatItSkipped) {
+    fs::create_directories(dir / "config" / "xomplot" / "printers");
+    std::ofstream(dir / "config" / "xomplot" / "printers" / "broken.conf", std::ios::binary)
+        << "PrintExit = 2\nNoSuchKey = 1\nBrightness = bright\n\x01\xff\xfe junk\nPutXMLinPlotFi";
+    const fs::path out = dir / "broken.plt";
+    RunResult r = Xomplot(
+        {"--driver", Driver(), "--config", "broken", XOM_TEST_EXAMPLE_DRAWING, "-o", out.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("broken.conf:4: not a text line"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("broken.conf:5: line cut short"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("unknown key 'NoSuchKey'"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("'Brightness' takes a whole number"), std::string::npos) << r.err;
 }
 
 // The golden job is checked by what it draws, not trusted because the driver wrote it: rendered

@@ -1,0 +1,6 @@
+#include "Common/XomSettings/DriverSettings.h"
+
+DriverSettings& CurrentDriverSettings() {
+    static DriverSettings settings;
+    return settings;
+}
