@@ -18,4 +18,9 @@ for src in bench/*_bench.cpp; do
   fi
   "$exe" --benchmark_min_time="$min_time" || status=1
 done
+# Whole plots measured from outside (wall time and peak RSS of xomplot).
+for script in bench/*.sh; do
+  echo "=== $(basename "$script" .sh) ==="
+  bash "$script" build/default || status=1
+done
 exit "$status"

@@ -11,6 +11,7 @@
 #include "Common/XOM/DciPoint.h"
 #include "Common/XOM/HpglWriter.h"
 #include "Common/XOM/XomDriver.h"
+#include "Common/XomImage/GeneralRaster.h"
 #include "platform/Saturate.h"
 
 namespace {
@@ -250,12 +251,16 @@ void FillPatternPolygon(HT_Renderer_Data* device, const HT_Rendition& r, int cou
 }
 
 // ---------------------------------------------------------------------------------------------
-// Images: the host's image routine serves them (the general road of images with a row source
-// arrives with the raster encoder's newhandleraster).
+// Images: those of the general road with a row source go to the raster encoder; the host's
+// image routine serves the others.
 
 void DrawDciImage(HT_Renderer_Data* device, const HT_Rendition& r, const HT_DCI_Point& position,
                   const HT_Image& image) {
     if (ActiveDevice(device) == nullptr) return;
+    if (image.kind == HT_IMAGE_KIND_GENERAL && image.source != nullptr) {
+        newhandleraster(device, r, position, image);
+        return;
+    }
     HD_Standard_Draw_DCI_Image(device, r, position, image);
 }
 

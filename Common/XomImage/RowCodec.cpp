@@ -42,12 +42,18 @@ std::size_t ByteIndex(std::uint64_t mask) {
 std::size_t FirstDifference(const std::uint8_t* a, const std::uint8_t* b, std::size_t from,
                             std::size_t length) {
     std::size_t i = from;
-    // Four words at a time; the word that differs is found afterwards.
+    // Four words at a time; the first word that differs gives the byte.
     while (i + 32 <= length) {
-        const std::uint64_t x =
-            (Load64(a + i) ^ Load64(b + i)) | (Load64(a + i + 8) ^ Load64(b + i + 8)) |
-            (Load64(a + i + 16) ^ Load64(b + i + 16)) | (Load64(a + i + 24) ^ Load64(b + i + 24));
-        if (x != 0) break;
+        const std::uint64_t x0 = Load64(a + i) ^ Load64(b + i);
+        const std::uint64_t x1 = Load64(a + i + 8) ^ Load64(b + i + 8);
+        const std::uint64_t x2 = Load64(a + i + 16) ^ Load64(b + i + 16);
+        const std::uint64_t x3 = Load64(a + i + 24) ^ Load64(b + i + 24);
+        if ((x0 | x1 | x2 | x3) != 0) {
+            if (x0 != 0) return i + ByteIndex(x0);
+            if (x1 != 0) return i + 8 + ByteIndex(x1);
+            if (x2 != 0) return i + 16 + ByteIndex(x2);
+            return i + 24 + ByteIndex(x3);
+        }
         i += 32;
     }
     while (i + 8 <= length) {
@@ -195,7 +201,13 @@ std::size_t EncodeMethod3(const std::uint8_t* row, const std::uint8_t* seed, std
             for (; rest >= 255; rest -= 255) out[size++] = 255;
             out[size++] = static_cast<std::uint8_t>(rest);
         }
-        std::memcpy(out + size, row + i, count);
+        if (i + 8 <= length) {
+            // A whole word: the bytes past `count` are overwritten by what follows (the output
+            // has room for the longest form plus a word).
+            std::memcpy(out + size, row + i, 8);
+        } else {
+            std::memcpy(out + size, row + i, count);
+        }
         size += count;
         i += count;
         afterLast = i;

@@ -76,11 +76,22 @@ void RowCompressor::Encode(int repeat) {
     Send(header, static_cast<std::size_t>(r.ptr - header));
     Send(reinterpret_cast<const char*>(take3 ? m_method3.get() : m_method2.get()), size);
 
-    if (repeat >= 2) {
-        UseMethod(3);
-        for (int i = 1; i < repeat; ++i) Send("\x1b*b0W", 5);
-    }
+    if (repeat >= 2) RepeatLastRow(repeat - 1);
     m_current = 1 - m_current;
+}
+
+void RowCompressor::RepeatLastRow(int count) {
+    if (count < 1) return;
+    UseMethod(3);
+    // Sent in blocks: a tall enlargement repeats each row many times.
+    static constexpr int kBlock = 64;
+    static const std::string block = [] {
+        std::string b;
+        for (int i = 0; i < kBlock; ++i) b += "\x1b*b0W";
+        return b;
+    }();
+    for (int left = count; left > 0; left -= kBlock)
+        Send(block.data(), 5 * static_cast<std::size_t>(left < kBlock ? left : kBlock));
 }
 
 }  // namespace xomimage

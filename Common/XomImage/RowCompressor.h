@@ -30,6 +30,8 @@ class RowCompressor {
     // Sends the row just built, then repeat - 1 empty delta rows that repeat it (repeat >= 2).
     // The row becomes the seed of the next.
     void Encode(int repeat = 1);
+    // Sends `count` empty delta rows under method 3: the printer repeats the last row sent.
+    void RepeatLastRow(int count);
 
     // At a raster start the printer has no method in force.
     void ForgetMethod() { m_currentMethod = -1; }

@@ -5,26 +5,11 @@
 #include <string_view>
 
 #include "tools/jobrender/JobRenderer.h"
-
-namespace {
-
-// Paints a small block at the cursor for each row of data, so raster paths reach the canvas.
-class BlockRaster : public jobrender::PclRasterHandler {
-  public:
-    bool command(const jobrender::PclCommand& c, jobrender::RasterCanvas& canvas) override {
-        if (c.group != 'b' || c.parameter != 'W') return false;
-        const double x = canvas.cursor_x(), y = canvas.cursor_y();
-        if (canvas.band_may_touch(x, y - 50, x + 50, y))
-            canvas.fill_rect(x, y - 50, x + 50, y, jobrender::Rgb{0, 0, 255}, c.data.size() % 2);
-        return true;
-    }
-};
-
-}  // namespace
+#include "tools/jobrender/PclRasterRenderer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view job(reinterpret_cast<const char*>(data), size);
-    BlockRaster raster;
+    jobrender::PclRasterRenderer raster;
     jobrender::RenderOptions o;
     o.dpi = 6.35;  // 160 plotter units a pixel: ISO A4 is 74 x 53 pixels
     o.maxPixelsPerSide = 256;

@@ -60,6 +60,7 @@ class PassRasterCanvas : public RasterCanvas {
     }
     double cursor_x() const override { return m_j.plu_to_printer(m_j.m_position).x; }
     double cursor_y() const override { return m_j.plu_to_printer(m_j.m_position).y; }
+    bool page_turned() const override { return m_j.m_result.page.rotated(); }
 
   private:
     JobInterpreter& m_j;

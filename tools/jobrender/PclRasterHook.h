@@ -56,6 +56,8 @@ class RasterCanvas {
     // The HP-GL/2 pen position when PCL mode was entered (the PCL cursor), printer plotter units.
     virtual double cursor_x() const = 0;
     virtual double cursor_y() const = 0;
+    // The page's HP-GL/2 frame is turned a quarter (media longer than wide: X along the length).
+    virtual bool page_turned() const { return false; }
 };
 
 class PclRasterHandler {

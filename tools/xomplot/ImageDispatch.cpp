@@ -1,9 +1,11 @@
 #include "tools/xomplot/ImageDispatch.h"
 
 #include <array>
+#include <cstdlib>
 #include <limits>
 
 #include "hdi/HT_Error.h"
+#include "hdi/HT_Image_Row_Source.h"
 #include "tools/xomplot/PngImage.h"
 
 namespace xomplot {
@@ -21,6 +23,43 @@ void ReportUndrawn(HT_Plotter_Device_Data& device, const char* what) {
     device.note_undrawn_primitive();
     if (HT_Error_Handler* h = HT_Get_Host_Error_Handler())
         h->report(HT_MSG_NOT_SUPPORTED, "xomplot::DrawImage", what);
+}
+
+// XOM_HOST_BAND_LIMIT (bytes): the host's row source refuses larger bands for lack of memory.
+std::size_t HostBandLimit() {
+    const char* text = std::getenv("XOM_HOST_BAND_LIMIT");
+    if (text == nullptr) return 0;
+    char* end = nullptr;
+    const unsigned long long v = std::strtoull(text, &end, 10);
+    return end != text && *end == '\0' ? static_cast<std::size_t>(v) : 0;
+}
+
+// The general road: the image is the PNG itself, rendered by the host's row source band by band
+// at the size the driver asks for; transparent when any pixel is not opaque.
+void DrawGeneralImage(HT_Plotter_Device_Data& device, const DrawingAction& action,
+                      const HT_Rendition& r) {
+    const DrawingImage& im = action.image;
+    const RgbaImage& png = *im.png;
+    HT_RGBA_Row_Source source(png.width, png.height, png.rgba.data(), im.threshold);
+    source.set_band_memory_limit(HostBandLimit());
+    bool opaque = true;
+    for (std::size_t i = 3; i < png.rgba.size() && opaque; i += 4) opaque = png.rgba[i] == 255;
+    HT_Image image;
+    image.kind = HT_IMAGE_KIND_GENERAL;
+    image.width = png.width;
+    image.height = png.height;
+    image.source = &source;
+    image.pixel_format = opaque ? HT_PIXEL_FORMAT_RGB : HT_PIXEL_FORMAT_RGBA;
+    image.bit_depth = opaque ? 24 : 32;
+    image.transparent = !opaque;
+    image.dest_width = im.width;
+    image.dest_height = im.height;
+    const long long top = static_cast<long long>(im.y) + im.height - 1;
+    if (top > std::numeric_limits<std::int32_t>::max()) {
+        ReportUndrawn(device, "the image leaves the device space");
+        return;
+    }
+    device.draw_dci_image(r, {im.x, static_cast<std::int32_t>(top), 0}, image);
 }
 
 }  // namespace
@@ -84,14 +123,19 @@ void DrawImage(HT_Plotter_Device_Data& device, const DrawingAction& action) {
     HT_Image image;
     image.width = png.width;
     image.height = png.height;
+    if (im.kind == ImageKind::General) {
+        DrawGeneralImage(device, action, r);
+        return;
+    }
     std::vector<std::uint8_t> pixels;
     switch (im.kind) {
         case ImageKind::Rgb32:
-        case ImageKind::General:
             pixels = ToRgb32(png);
-            image.kind = im.kind == ImageKind::Rgb32 ? HT_IMAGE_KIND_RGB32 : HT_IMAGE_KIND_GENERAL;
+            image.kind = HT_IMAGE_KIND_RGB32;
             image.row_bytes = png.width * 4;
             break;
+        case ImageKind::General:
+            return;
         case ImageKind::Index8: {
             const HT_Palette* palette = device.renderer_options().palette.get();
             if (palette == nullptr || palette->size() == 0) {
@@ -117,13 +161,7 @@ void DrawImage(HT_Plotter_Device_Data& device, const DrawingAction& action) {
     const auto y0 = static_cast<float>(im.y);
     const HT_DC_Point c1{x0, y0 + static_cast<float>(im.height - 1), 0};
     const HT_DC_Point c2{x0 + static_cast<float>(im.width - 1), y0, 0};
-    if (im.kind == ImageKind::General) {
-        device.draw_dci_image(
-            r, {im.x, static_cast<std::int32_t>(static_cast<long long>(im.y) + im.height - 1), 0},
-            image);
-    } else {
-        device.draw_dc_raster_image(r, c1, c2, image);
-    }
+    device.draw_dc_raster_image(r, c1, c2, image);
 }
 
 }  // namespace xomplot

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "tools/jobrender/JobRenderer.h"
+#include "tools/jobrender/PclRasterRenderer.h"
 #include "tools/jobrender/PngBandWriter.h"
 
 namespace xomplot {
@@ -83,6 +84,8 @@ int RunPreview(const PreviewOptions& options) {
     }
     jobrender::RenderOptions render;
     render.dpi = options.dpi;
+    jobrender::PclRasterRenderer raster;
+    render.raster = &raster;
     jobrender::PngBandWriter png(options.output, options.dpi);
     const jobrender::RenderResult r = jobrender::RenderJob(job.bytes(), render, png);
     if (!r.ok) {

@@ -85,10 +85,11 @@ class HT_Std_Plotter_Configuration : public HT_Counted {
     HT_Custom_Config_List custom_items;
     // Raster output: whether raster images paint over vectors opaquely (the driver merges them
     // when this is off), and whether the raster path is allowed for ordinary images and for images
-    // of kind 1.
+    // of kind 1: 0 declines images, 1-5 are draft levels (the driver coarsens the image), higher
+    // levels keep full resolution, which is what a new configuration gets.
     bool raster_opaque = true;
-    int raster_enabled = 1;
-    int raster_enabled_kind1 = 1;
+    int raster_enabled = 100;
+    int raster_enabled_kind1 = 100;
 };
 
 class HT_Meta_Capabilities : public HT_Counted {

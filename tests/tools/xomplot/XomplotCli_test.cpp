@@ -117,6 +117,36 @@ TEST_F(XomplotCliTest, AnRgbImageComesBackAsItsPixelsEnlarged) {
     }
 }
 
+TEST_F(XomplotCliTest, AGeneralImageComesBackAsItsPixelsReplicated) {
+    ASSERT_TRUE(testpng::WriteRgba((dir / "photo.png").string(), 4, 3, Distinct(4, 3)));
+    const fs::path drawing =
+        Write("gen.drw", "image kind=general at=100,200 size=41,30 : photo.png\n");
+    const fs::path out = dir / "gen.plt";
+    RunResult r = Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string()});
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_EQ(r.out, "Plot complete\n");
+    const auto images = Rasters(Read(out));
+    ASSERT_EQ(images.size(), 1u);
+    const auto& im = images[0];
+    ASSERT_EQ(im.width, 41);
+    ASSERT_EQ(im.height, 30);
+    ASSERT_EQ(im.rows.size(), 30u);
+    EXPECT_EQ(im.config, (std::array<std::uint8_t, 6>{0, 3, 8, 8, 8, 8}));
+    // f = 10: each pixel ten dots across (the last column padded) and ten rows down.
+    EXPECT_EQ(im.repeatedRows, 27);
+    const auto src = Distinct(4, 3);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 41; ++x) {
+            const std::size_t p = (static_cast<std::size_t>(y / 10) * 4 +
+                                   static_cast<std::size_t>(std::min(x / 10, 3))) *
+                                  4;
+            const std::uint32_t want =
+                (std::uint32_t{src[p]} << 16) | (std::uint32_t{src[p + 1]} << 8) | src[p + 2];
+            ASSERT_EQ(im.Colour(x, y), want) << x << "," << y;
+        }
+    }
+}
+
 TEST_F(XomplotCliTest, AOnePixelImageOverTheWholePageIsACorrectPlot) {
     ASSERT_TRUE(testpng::WriteRgba((dir / "dot.png").string(), 1, 1, {200, 10, 10, 255}));
     const fs::path drawing = Write("big.drw", "image kind=rgb32 at=0,0 size=4700,6700 : dot.png\n");
@@ -155,8 +185,8 @@ TEST_F(XomplotCliTest, BadImagesAreClearErrorsAndNothingIsPlotted) {
 
 TEST_F(XomplotCliTest, AnImageTheHostCannotDrawIsNotACompletePlot) {
     ASSERT_TRUE(testpng::WriteRgba((dir / "photo.png").string(), 4, 3, Distinct(4, 3)));
-    // A general-road image in this build, and an index8 image without a palette colour mode.
-    for (const char* kind : {"general", "index8"}) {
+    // An index8 image without a palette colour mode.
+    for (const char* kind : {"index8"}) {
         SCOPED_TRACE(kind);
         const fs::path drawing = Write("gen.drw", std::string("polyline : 0,0 10,10\nimage kind=") +
                                                       kind + " at=0,0 size=40,30 : photo.png\n");
