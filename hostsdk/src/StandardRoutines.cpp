@@ -21,6 +21,7 @@
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
 
+#include "CellTiling.h"
 #include "OutlineLoops.h"
 #include "ScanFill.h"
 #include "hdi/HT_Plotter_Device_Data.h"
@@ -327,6 +328,26 @@ void FillLarge(HT_Renderer_Data* device, const HT_Rendition& r, const BPolygon& 
     for (const Contour& tile : tiles) EmitRing(device, r, tile, colour);
 }
 
+// An outline too tangled to resolve into simple pieces: its cells, each filled even-odd by the
+// device; the rare cell of a dot that many edges pass through is scanned.
+void FillByCells(HT_Renderer_Data* device, const HT_Rendition& r, const Contour& ring,
+                 const HT_RGB* colour) {
+    const Window w = DeviceWindow(device);
+    hostsdk::CellBox box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (const Pt& p : ring) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
+        box.x0 = std::min(box.x0, p.x), box.x1 = std::max(box.x1, p.x);
+        box.y0 = std::min(box.y0, p.y), box.y1 = std::max(box.y1, p.y);
+    }
+    box.x0 = std::max(box.x0, double(w.x0) - 1), box.x1 = std::min(box.x1, double(w.x1) + 1);
+    box.y0 = std::max(box.y0, double(w.y0) - 1), box.y1 = std::min(box.y1, double(w.y1) + 1);
+    if (!(box.x0 < box.x1 && box.y0 < box.y1)) return;
+    const hostsdk::CellTiles tiles =
+        hostsdk::TileByCells(ring, box, static_cast<std::size_t>(kMaxDevicePolygon));
+    for (const Contour& piece : tiles.pieces) EmitRing(device, r, piece, colour);
+    if (!tiles.dense.empty()) FillSpans(device, r, tiles.dense, nullptr, colour);
+}
+
 void EmitPolygon(HT_Renderer_Data* device, const HT_Rendition& r, const Contour& ring,
                  const HT_RGB* colour) {
     if (OwnPolygonAction(device) && ring.size() <= static_cast<size_t>(kMaxDevicePolygon)) {
@@ -352,7 +373,11 @@ void EmitPolygon(HT_Renderer_Data* device, const HT_Rendition& r, const Contour&
             return;
         }
     } catch (const std::exception&) {
-        // Degenerate outlines Boost refuses are scanned below.
+        // Degenerate outlines Boost refuses are cut into cells or scanned below.
+    }
+    if (!Patterned(r) && OwnPolygonAction(device)) {
+        FillByCells(device, r, ring, colour);
+        return;
     }
     if (Patterned(r))
         HatchContours(device, r, {ring}, colour);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 
 #include "FakeDevice.h"
 #include "support/TangledOutline.h"
@@ -286,6 +287,60 @@ TEST(StandardPolygon, SelfIntersectingOutlineIsTiledEvenOddNotScanned) {
             twice += std::abs(ref.winding(i, j)) >= 2;
         }
     EXPECT_GT(twice, compared / 100);
+    EXPECT_GE(double(agree) / compared, 0.99);
+}
+
+TEST(StandardPolygon, ARandomOutlineOfTwentyThousandPointsIsCutIntoCellsNotScanned) {
+    // Uniformly random vertices: about ten million crossings, far too many to resolve. The
+    // outline is cut into cells the device fills even-odd, still no hairline spans. The page is
+    // large so that most of it lies away from the edges.
+    FakeDevice d;
+    d.renderer_options().window_width = d.renderer_options().window_height = 1 << 20;
+    HT_Rendition r;
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> coord(1000, 1000000);
+    std::vector<HT_DCI_Point> pts;
+    for (int i = 0; i < 20000; ++i) pts.push_back({coord(rng), coord(rng), 0});
+    HD_Standard_Draw_DCI_Polygon(&d, r, int(pts.size()), pts.data(), nullptr);
+    EXPECT_TRUE(d.polylines.empty());
+    ASSERT_GE(d.polygons.size(), 2u);
+    struct Bounds {
+        int x0, y0, x1, y1;
+    };
+    std::vector<Bounds> bounds;
+    for (const auto& p : d.polygons) {
+        EXPECT_LE(p.points.size(), 1024u);
+        Bounds b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        for (const auto& q : p.points)
+            b = {std::min(b.x0, q.x), std::min(b.y0, q.y), std::max(b.x1, q.x),
+                 std::max(b.y1, q.y)};
+        bounds.push_back(b);
+    }
+    // Cells do not overlap, so a point away from the outline is inside (even-odd) exactly one
+    // piece where the outline's even-odd rule says inside, and in none elsewhere.
+    int compared = 0, agree = 0;
+    for (int y = 1500; y < 1000000; y += 21011)
+        for (int x = 1500; x < 1000000; x += 19997) {
+            const double px = x + 0.5, py = y + 0.5;
+            bool near = false;
+            for (size_t k = 0; k < pts.size() && !near; ++k) {
+                const auto &a = pts[k], &b = pts[(k + 1) % pts.size()];
+                const double dx = b.x - a.x, dy = b.y - a.y;
+                const double t = std::clamp(
+                    ((px - a.x) * dx + (py - a.y) * dy) / std::max(dx * dx + dy * dy, 1.0), 0.0,
+                    1.0);
+                near = std::hypot(px - a.x - t * dx, py - a.y - t * dy) < 2;
+            }
+            if (near) continue;
+            int cover = 0;
+            for (size_t k = 0; k < d.polygons.size(); ++k)
+                if (x >= bounds[k].x0 && x <= bounds[k].x1 && y >= bounds[k].y0 &&
+                    y <= bounds[k].y1)
+                    cover += InsideRing(d.polygons[k].points, px, py);
+            ++compared;
+            agree += cover == (InsideRing(pts, px, py) ? 1 : 0);
+        }
+    ASSERT_GT(compared, 1000);
     EXPECT_GE(double(agree) / compared, 0.99);
 }
 
