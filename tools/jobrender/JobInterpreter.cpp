@@ -360,9 +360,9 @@ void JobInterpreter::hpgl_command() {
             std::fill(std::begin(m_crBlack), std::end(m_crBlack), 0.0);
             std::fill(std::begin(m_crWhite), std::end(m_crWhite), 255.0);
         } else if (p.size() >= 6 && has(0) && has(1) && has(2) && has(3) && has(4) && has(5)) {
-            for (int i = 0; i < 3; ++i) {
-                const double b = p[static_cast<std::size_t>(2 * i)].value;
-                const double w = p[static_cast<std::size_t>(2 * i + 1)].value;
+            for (std::size_t i = 0; i < 3; ++i) {
+                const double b = p[2 * i].value;
+                const double w = p[2 * i + 1].value;
                 if (b == w) return bad();
                 m_crBlack[i] = b;
                 m_crWhite[i] = w;
@@ -387,9 +387,8 @@ void JobInterpreter::hpgl_command() {
         }
         if (!has(1) || !has(2) || !has(3)) return bad();
         std::uint8_t c[3];
-        for (int i = 0; i < 3; ++i)
-            c[i] = Channel((p[static_cast<std::size_t>(i + 1)].value - m_crBlack[i]) * 255.0 /
-                           (m_crWhite[i] - m_crBlack[i]));
+        for (std::size_t i = 0; i < 3; ++i)
+            c[i] = Channel((p[i + 1].value - m_crBlack[i]) * 255.0 / (m_crWhite[i] - m_crBlack[i]));
         m_pens[static_cast<std::size_t>(pen)].colour = {c[0], c[1], c[2]};
     } else if (name == "SP") {
         int pen = has(0) ? static_cast<int>(p[0].value) : 0;

@@ -91,32 +91,17 @@ class JobInterpreter {
     BandCanvas* m_band;
     std::size_t m_pos = 0;
     PassResult m_result;
-    bool m_pageFixed = false;
-    bool m_drawn = false;
-    bool m_pageDone = false;
-    bool m_inHpgl = false;
 
     // HP-GL/2 state.
     std::vector<Pen> m_pens;
-    int m_pen = 1;
     double m_crBlack[3] = {0, 0, 0};
     double m_crWhite[3] = {255, 255, 255};
-    bool m_widthRelative = false;
     StrokeStyle m_style;
-    int m_rotation = 0;
     PointF m_p1, m_p2;
-    bool m_scaled = false;
-    int m_scaleType = 0;
     double m_sc[4] = {0, 1, 0, 1};  // xmin, xmax|xfactor, ymin, ymax|yfactor
-    int m_fillType = 1;
     double m_fillOption1 = 0, m_fillOption2 = 0;
     PointF m_anchor;
-    bool m_transparent = true;
-    int m_rop = 252;
-    bool m_relative = false;
-    bool m_penDown = false;
     PointF m_position;  // plotter units
-    char m_labelTerminator = '\x03';
     // "LT": solid, or a line type with its pattern length (percent of the P1-P2 diagonal, or mm)
     // and, for fixed types, the pattern's residue carried from one line to the next.
     struct LineType {
@@ -130,10 +115,26 @@ class JobInterpreter {
     double m_lineResidue = 0;
     // The path being stroked and the polygon buffer, in page pixels.
     std::vector<PointF> m_path;
-    bool m_polygonMode = false;
-    bool m_newSubpolygon = false;
     std::vector<Ring> m_polygon;
     std::size_t m_polygonPoints = 0;
+    int m_pen = 1;
+    int m_rotation = 0;
+    int m_scaleType = 0;
+    int m_fillType = 1;
+    int m_rop = 252;
+    char m_labelTerminator = '\x03';
+    // Flags, kept together so the object carries no padding between them.
+    bool m_pageFixed = false;
+    bool m_drawn = false;
+    bool m_pageDone = false;
+    bool m_inHpgl = false;
+    bool m_widthRelative = false;
+    bool m_scaled = false;
+    bool m_transparent = true;
+    bool m_relative = false;
+    bool m_penDown = false;
+    bool m_polygonMode = false;
+    bool m_newSubpolygon = false;
 };
 
 }  // namespace jobrender

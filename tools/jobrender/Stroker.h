@@ -26,10 +26,10 @@ struct StrokeStyle {
     double miterLimit = 5;  // "LA3": miter length over line width
 };
 
-// The path's points in order; closed paths join their last point to the first. A path whose
+// The path (`input`) in order; closed paths join their last point to the first. A path whose
 // points all coincide is a dot: a disc for round ends, a square for square ones, a diamond for
 // triangular ones, nothing for butt ends.
-std::vector<Ring> StrokePath(const std::vector<PointF>& path, bool closed,
+std::vector<Ring> StrokePath(const std::vector<PointF>& input, bool closed,
                              const StrokeStyle& style);
 
 // A disc as a polygon fine enough that its outline stays within a quarter pixel of the circle.

@@ -232,7 +232,9 @@ bool ParseImage(Context& c, const std::vector<std::string>& words, const std::st
         const std::string key = attr.substr(0, eq), value = attr.substr(eq + 1);
         if (!seen.insert(key).second) return c.fail("attribute '" + key + "' given twice");
         auto bad = [&](const std::string& what) {
-            return c.fail("bad " + key + " '" + value + "': " + what);
+            std::string message = "bad ";
+            message.append(key).append(" '").append(value).append("': ").append(what);
+            return c.fail(message);
         };
         std::string a1, a2;
         if (key == "kind") {
@@ -366,7 +368,8 @@ bool LoadDrawingImages(Drawing& drawing, const std::string& drawing_path, std::s
         auto png = std::make_shared<RgbaImage>();
         std::string why;
         if (!ReadPng(im.resolved_path, *png, why)) {
-            error = drawing_path + ":" + std::to_string(a.source_line) + ": " + why;
+            error = drawing_path;
+            error.append(":").append(std::to_string(a.source_line)).append(": ").append(why);
             return false;
         }
         im.png = std::move(png);

@@ -104,7 +104,7 @@ std::wstring EscapeControls(const std::wstring& text) {
     std::wstring out;
     out.reserve(text.size());
     for (wchar_t c : text) {
-        const auto u = static_cast<std::uint32_t>(c);
+        const std::uint32_t u = c < 0 ? 0xFFFFFFFFU : static_cast<std::uint32_t>(c);
         if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0)) {
             wchar_t escaped[8];
             std::swprintf(escaped, std::size(escaped), L"\\x%02X", u);

@@ -11,7 +11,7 @@ using namespace jobrender::testing;
 const Rgb kWhite{255, 255, 255};
 const Rgb kBlack{0, 0, 0};
 
-RenderResult Render(const std::string& job, Image& img, RenderOptions o = TenPluPerPixel()) {
+RenderResult Render(const std::string& job, Image& img, const RenderOptions& o = TenPluPerPixel()) {
     return RenderJobToImage(job, o, img);
 }
 
