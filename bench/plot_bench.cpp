@@ -170,6 +170,16 @@ void BM_Plot20000PointSelfIntersectingOutline(benchmark::State& state) {
 }
 BENCHMARK(BM_Plot20000PointSelfIntersectingOutline)->Unit(benchmark::kMillisecond);
 
+// Uniformly random vertices over the page: millions of crossings, cut into cells.
+void BM_Plot20000PointRandomOutline(benchmark::State& state) {
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> x(150, 4550), y(150, 6550);
+    std::vector<std::pair<int, int>> pts;
+    for (int i = 0; i < 20000; ++i) pts.emplace_back(x(rng), y(rng));
+    PlotOutline(state, pts, "random");
+}
+BENCHMARK(BM_Plot20000PointRandomOutline)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_PreviewA0At150Dpi(benchmark::State& state) {
     const fs::path job = Dir() / "a0.job";
     if (!Plot(fs::path(XOM_BENCH_EXAMPLE_DRAWING), job, "ISO_A0")) {
