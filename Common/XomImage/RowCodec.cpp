@@ -164,7 +164,10 @@ std::size_t EncodeMethod2(const std::uint8_t* row, std::size_t length, std::uint
     PackBitsWriter w(out);
     std::size_t i = 0;
     while (i < length) {
-        if (w.Size() > limit) return w.Size();
+        // Whatever comes next, each 128 bytes still to encode cost at least two output bytes
+        // (a repeat pair; a literal costs a byte for each byte), so a form that cannot end within
+        // the limit is given up at once.
+        if (w.Size() + 2 * ((length - i) / 128) > limit) return limit + 1;
         // Runs of one or two bytes all go into literal runs: take them in bulk.
         const std::size_t triple = FirstTriple(row, i, length);
         if (triple > i) w.Literals(row + i, triple - i);

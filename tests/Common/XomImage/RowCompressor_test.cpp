@@ -101,7 +101,7 @@ std::string PlainRowCommands(const std::vector<std::uint8_t>& row,
 
 TEST_F(RowCompressorTest, EncodeIsByteIdenticalToThePlainAlgorithm) {
     std::mt19937 rng(99);
-    for (int trial = 0; trial < 60; ++trial) {
+    for (int trial = 0; trial < 200; ++trial) {
         const int width = 1 + static_cast<int>(rng() % 3000);
         auto c = Make(width);
         std::vector<std::uint8_t> seed(c->RowBytes(), 0), row(c->RowBytes());
@@ -109,11 +109,14 @@ TEST_F(RowCompressorTest, EncodeIsByteIdenticalToThePlainAlgorithm) {
         int method = -1;
         ClearCapture();
         for (int r = 0; r < 12; ++r) {
-            // Mostly white with sparse ink, or noisy, or a copy of the row before.
-            const unsigned style = rng() % 3;
+            // Mostly white with sparse ink, or noisy, or a copy of the row before, or the row
+            // before with ink of some density added or taken away (both methods come close).
+            const unsigned style = rng() % 4;
+            const unsigned perMille = 1 + rng() % 40;
             for (std::size_t i = 0; i < row.size(); ++i) {
                 if (style == 0) row[i] = rng() % 100 == 0 ? 0 : 255;
                 if (style == 1) row[i] = static_cast<std::uint8_t>(rng() % 5);
+                if (style == 3 && rng() % 1000 < perMille) row[i] = row[i] == 0 ? 255 : 0;
             }
             std::memcpy(c->Row(), row.data(), row.size());
             c->Encode();
@@ -121,6 +124,30 @@ TEST_F(RowCompressorTest, EncodeIsByteIdenticalToThePlainAlgorithm) {
             seed = row;
         }
         ASSERT_EQ(CapturedBytes(), expected) << "width " << width;
+    }
+}
+
+TEST_F(RowCompressorTest, NearTiesOfTheTwoMethodsTakeTheShorterLikeThePlainAlgorithm) {
+    // A white row after a row with m dark bytes: method 2 is a few bytes per 128, method 3 two
+    // or so per dark byte, so as m grows the shorter form changes from method 3 to method 2.
+    std::mt19937 rng(5);
+    for (const int width : {500, 2000, 21600}) {
+        for (int m = 0; m <= 3 * width / 128; ++m) {
+            auto c = Make(width);
+            std::vector<std::uint8_t> seed(c->RowBytes(), 255);
+            for (int k = 0; k < m; ++k) seed[rng() % seed.size()] = 0;
+            const std::vector<std::uint8_t> row(c->RowBytes(), 255);
+            ClearCapture();
+            int method = -1;
+            std::memcpy(c->Row(), seed.data(), seed.size());
+            c->Encode();
+            std::memcpy(c->Row(), row.data(), row.size());
+            c->Encode();
+            std::string expected =
+                PlainRowCommands(seed, std::vector<std::uint8_t>(seed.size(), 0), method);
+            expected += PlainRowCommands(row, seed, method);
+            ASSERT_EQ(CapturedBytes(), expected) << "width " << width << ", " << m << " dark";
+        }
     }
 }
 
