@@ -5,6 +5,7 @@
 
 #include "Common/XomJob/CredentialHash.h"
 #include "Common/XomJob/XmlEscape.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -104,35 +105,21 @@ const char* SecurePrintMethod(const DriverSettings& s, const CXomPrinterData& da
     return "Off";
 }
 
+// UTF-16 units as UTF-8: pairs join into one character, a lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(const std::u16string& units) {
-    std::string out;
-    out.reserve(units.size());
+    std::wstring text;
+    text.reserve(units.size());
     for (std::size_t i = 0; i < units.size(); ++i) {
-        std::uint32_t c = units[i];
+        const std::uint32_t c = units[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
             units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00u);
+            text += static_cast<wchar_t>(0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
             ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
         } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
+            text += static_cast<wchar_t>(c);  // a lone surrogate is replaced by ToUtf8
         }
     }
-    return out;
+    return xomplatform::ToUtf8(text);
 }
 
 bool WriteJobTicket(const JobTicketInputs& in, std::string& text) {
