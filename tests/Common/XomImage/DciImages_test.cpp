@@ -9,6 +9,7 @@
 #include "Common/XomImage/GrayTone.h"
 #include "Common/xomOutput/OutputChannel.h"
 #include "DeviceTestSupport.h"
+#include "ImagePlotSupport.h"
 #include "support/PclRasterDecoder.h"
 #include "support/PeDecoder.h"
 
@@ -16,38 +17,10 @@ namespace {
 
 using xomtest::PclRasterImage;
 
-PlotSetup Landscape(const std::wstring& mode = L"Color") {
-    PlotSetup s;
-    s.widthMm = 297;
-    s.lengthMm = 210;
-    s.colorMode = mode;
-    return s;
-}
-
-PlotSetup Portrait(const std::wstring& mode = L"Color") {
-    PlotSetup s;
-    s.colorMode = mode;
-    return s;
-}
-
-std::vector<PclRasterImage> Rasters(const std::string& bytes) {
-    std::vector<PclRasterImage> images;
-    std::string error;
-    EXPECT_TRUE(xomtest::ReadPclRasters(bytes, images, error)) << error;
-    return images;
-}
-
-// Where the pen stood (in drawing dots) when the raster began.
-PePoint StartCorner(const std::string& bytes, const PclRasterImage& image) {
-    PeFrame frame;
-    frame.rotate = g_plotStream.rotate != 0;
-    frame.mediaLengthDots = g_plotStream.mediaLengthDots;
-    frame.offsetX = g_plotStream.offsetX;
-    frame.offsetY = g_plotStream.offsetY;
-    const PeDecodeResult pe = DecodePeStream(bytes.substr(0, image.startOffset), frame);
-    EXPECT_TRUE(pe.ok) << pe.error;
-    return pe.points.empty() ? PePoint{} : pe.points.back();
-}
+using imagetest::Landscape;
+using imagetest::Portrait;
+using imagetest::Rasters;
+using imagetest::StartCorner;
 
 // rgb32 pixels from 0xRRGGBB values, row by row.
 std::vector<std::uint8_t> Rgb32Pixels(const std::vector<std::uint32_t>& colours) {

@@ -12,6 +12,7 @@
 #include "Common/XomImage/GrayTone.h"
 #include "Common/xomOutput/OutputChannel.h"
 #include "DeviceTestSupport.h"
+#include "ImagePlotSupport.h"
 #include "hdi/HT_Image_Row_Source.h"
 #include "support/PclRasterDecoder.h"
 #include "support/PeDecoder.h"
@@ -196,37 +197,10 @@ TEST(GeneralRasterPixels, RowsAreReplicatedAndPaddedWithTheLastValue) {
 // ---------------------------------------------------------------------------------------------
 // Whole images through the device
 
-PlotSetup Landscape(const std::wstring& mode = L"Color") {
-    PlotSetup s;
-    s.widthMm = 297;
-    s.lengthMm = 210;
-    s.colorMode = mode;
-    return s;
-}
-
-PlotSetup Portrait(const std::wstring& mode = L"Color") {
-    PlotSetup s;
-    s.colorMode = mode;
-    return s;
-}
-
-std::vector<PclRasterImage> Rasters(const std::string& bytes) {
-    std::vector<PclRasterImage> images;
-    std::string error;
-    EXPECT_TRUE(xomtest::ReadPclRasters(bytes, images, error)) << error;
-    return images;
-}
-
-PePoint StartCorner(const std::string& bytes, const PclRasterImage& image) {
-    PeFrame frame;
-    frame.rotate = g_plotStream.rotate != 0;
-    frame.mediaLengthDots = g_plotStream.mediaLengthDots;
-    frame.offsetX = g_plotStream.offsetX;
-    frame.offsetY = g_plotStream.offsetY;
-    const PeDecodeResult pe = DecodePeStream(bytes.substr(0, image.startOffset), frame);
-    EXPECT_TRUE(pe.ok) << pe.error;
-    return pe.points.empty() ? PePoint{} : pe.points.back();
-}
+using imagetest::Landscape;
+using imagetest::Portrait;
+using imagetest::Rasters;
+using imagetest::StartCorner;
 
 // An RGBA test image: pixel (x, y) has red 10 x + 1, green 20 y + 2, blue 7, alpha 255.
 struct SourceImage {
