@@ -175,6 +175,7 @@ void BM_Plot20000PointRandomOutline(benchmark::State& state) {
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> x(150, 4550), y(150, 6550);
     std::vector<std::pair<int, int>> pts;
+    pts.reserve(20000);
     for (int i = 0; i < 20000; ++i) pts.emplace_back(x(rng), y(rng));
     PlotOutline(state, pts, "random");
 }

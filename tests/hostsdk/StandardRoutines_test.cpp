@@ -300,6 +300,7 @@ TEST(StandardPolygon, ARandomOutlineOfTwentyThousandPointsIsCutIntoCellsNotScann
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> coord(1000, 1000000);
     std::vector<HT_DCI_Point> pts;
+    pts.reserve(20000);
     for (int i = 0; i < 20000; ++i) pts.push_back({coord(rng), coord(rng), 0});
     HD_Standard_Draw_DCI_Polygon(&d, r, int(pts.size()), pts.data(), nullptr);
     EXPECT_TRUE(d.polylines.empty());
