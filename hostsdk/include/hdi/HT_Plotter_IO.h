@@ -83,6 +83,7 @@ class HT_Plotter_IO : public HT_Counted {
     std::size_t m_byteLimit = 0;
     std::wstring m_limitReason;
     bool m_limitExceeded = false;
+    bool m_sigpipeGuard = true;  // false when the output is a regular file
 
   private:
     bool open_file();
