@@ -167,4 +167,13 @@ TEST_F(HostConfiguration, RasterChoicesComeFromTheHostConfiguration) {
     EXPECT_EQ(record.RasterEnabledKind1, 2);
 }
 
+TEST_F(HostConfiguration, ANewConfigurationKeepsImagesAtFullResolution) {
+    // Levels 1-5 are draft levels that coarsen images (level 1 twenty-fold); a configuration
+    // nobody has touched must not.
+    DriverSettings record;
+    LoadSettings(record, *definition);
+    EXPECT_GT(record.RasterEnabled, 5);
+    EXPECT_GT(record.RasterEnabledKind1, 5);
+}
+
 }  // namespace
