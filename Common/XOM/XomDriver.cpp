@@ -269,7 +269,7 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
         TakePlotTimeValues(settings, *m_plotter_def);
         ReadCurrentPrinterData();
     }
-    settings.NumberOfCopies = config != nullptr ? config->copies : 1;
+    settings.NumberOfCopies = config != nullptr ? config->copies() : 1;
     settings.JobName = info.document_name.empty() ? kDefaultJobName : info.document_name;
     // The plot's colour mode, applied afresh for every picture: pens redefined by the last job
     // must not carry over.

@@ -12,21 +12,21 @@ const HT_Custom_Config_Item* FindOrCreate(HT_Std_Plotter_Definition& host,
                                           const std::wstring& key) {
     HT_Std_Plotter_Configuration* config = host.get_plotter_configuration();
     if (config == nullptr) return nullptr;
-    if (const HT_Custom_Config_Item* item = config->custom_items.find(key)) return item;
+    if (const HT_Custom_Config_Item* item = config->custom_items().find(key)) return item;
     const HT_Std_Plotter_Capabilities* caps = host.get_plotter_capabilities();
     const HT_Custom_Item* declared = caps ? caps->find_custom(key) : nullptr;
     if (declared == nullptr) return nullptr;
-    config->custom_items.append({key, declared->default_data()});
-    return config->custom_items.find(key);
+    config->custom_items().append({key, declared->default_data()});
+    return config->custom_items().find(key);
 }
 
 void Replace(HT_Std_Plotter_Definition& host, const std::wstring& key, SPMP<HT_Custom_Data> data) {
     HT_Std_Plotter_Configuration* config = host.get_plotter_configuration();
     if (config == nullptr) return;
-    if (HT_Custom_Config_Item* item = config->custom_items.find(key)) {
+    if (HT_Custom_Config_Item* item = config->custom_items().find(key)) {
         item->data = std::move(data);
     } else {
-        config->custom_items.append({key, std::move(data)});
+        config->custom_items().append({key, std::move(data)});
     }
 }
 

@@ -86,7 +86,8 @@ std::wstring HT_Plotter_IO::output_name() const {
     const HT_Std_Plotter_Configuration* config =
         m_definition ? m_definition->get_plotter_configuration() : nullptr;
     if (!config) return {};
-    return config->is_plot_to_file() ? config->output_file : config->port;
+    return config->is_plot_to_file() ? config->get_io_configuration()->output_file
+                                     : config->get_io_configuration()->port;
 }
 
 bool HT_Plotter_IO::open() {

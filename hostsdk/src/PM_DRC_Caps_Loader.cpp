@@ -108,7 +108,10 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
     PM_Object drc;
     if (!drc.load(drc_path, error)) return failed(error);
     CapsReader r(drc, error);
-    HT_Std_Plotter_Capabilities out;
+    // Read into parts of our own; the capabilities change only when the whole file is good.
+    HT_Media_Capabilities media;
+    HT_ResColorMem_Capabilities rcm;
+    HT_Custom_Capabilities custom;
 
     bool identified = false;
     for (const auto& n : drc.children("\\DPIA_directory")) {
@@ -136,7 +139,7 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
             !r.millimetres(node, "width", m.width_mm) ||
             !r.millimetres(node, "length", m.length_mm) || !r.margins(node, m))
             return failed(error);
-        out.media_sizes.push_back(m);
+        media.sizes.push_back(m);
     }
     for (const auto& n : drc.children("\\resolutions")) {
         const std::string node = "\\resolutions\\" + n;
@@ -145,7 +148,7 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
         if (!r.integer(node, "display", 0, 65535, res.display_string) ||
             !r.integer(node, "dpi", 1, 9600, res.dpi))
             return failed(error);
-        out.resolutions.push_back(res);
+        rcm.resolutions.push_back(res);
     }
     for (const auto& n : drc.children("\\color_modes")) {
         const std::string node = "\\color_modes\\" + n;
@@ -155,9 +158,9 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
             !r.integer(node, "color_system", HT_COLOR_SYSTEM_MAPPED, HT_COLOR_SYSTEM_BITONAL,
                        c.color_system))
             return failed(error);
-        out.color_modes.push_back(c);
+        rcm.color_modes.push_back(c);
     }
-    for (const auto& n : drc.children("\\media_sources")) out.media_sources.push_back(W(n));
+    for (const auto& n : drc.children("\\media_sources")) media.sources.push_back(W(n));
     for (const auto& n : drc.children("\\custom")) {
         const std::string node = "\\custom\\" + n;
         std::string type, def;
@@ -169,9 +172,9 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
             int v;
             if (!r.integer(node, "default", -2147483647 - 1, 2147483647, v)) return failed(error);
         }
-        out.custom_items.push_back({W(n), W(type), W(def)});
+        custom.items.push_back({W(n), W(type), W(def)});
     }
-    if (out.media_sizes.empty() || out.resolutions.empty() || out.color_modes.empty()) {
+    if (media.sizes.empty() || rcm.resolutions.empty() || rcm.color_modes.empty()) {
         error = drc_path + ": media sizes, resolutions and colour modes must not be empty";
         return failed(error);
     }
@@ -180,40 +183,40 @@ bool PM_DRC_Caps_Loader::load(const std::string& drc_path, HT_Std_Plotter_Capabi
     struct Default {
         const char* key;
         std::wstring* target;
-        bool (*known)(const HT_Std_Plotter_Capabilities&, const std::wstring&);
-    } defaults[] = {
-        {"media", &out.default_media,
-         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) {
-             return c.find_media(v) != nullptr;
-         }},
-        {"resolution", &out.default_resolution,
-         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) {
-             return c.find_resolution(v) != nullptr;
-         }},
-        {"color_mode", &out.default_color_mode,
-         [](const HT_Std_Plotter_Capabilities& c, const std::wstring& v) {
-             return c.find_color_mode(v) != nullptr;
-         }},
+        bool known;
     };
-    for (auto& d : defaults) {
+    const auto defaultOf = [&](const char* key) {
+        const std::string path = std::string("\\defaults\\") + key;
+        return drc.has_property(path) ? W(drc.GetProperty(path)) : std::wstring();
+    };
+    media.default_size = defaultOf("media");
+    rcm.default_resolution = defaultOf("resolution");
+    rcm.default_color_mode = defaultOf("color_mode");
+    const Default defaults[] = {
+        {"media", &media.default_size, media.find_size(media.default_size) != nullptr},
+        {"resolution", &rcm.default_resolution,
+         rcm.find_resolution(rcm.default_resolution) != nullptr},
+        {"color_mode", &rcm.default_color_mode,
+         rcm.find_color_mode(rcm.default_color_mode) != nullptr},
+    };
+    for (const auto& d : defaults) {
+        if (d.target->empty() || d.known) continue;
         const std::string path = std::string("\\defaults\\") + d.key;
-        if (!drc.has_property(path)) continue;
-        *d.target = W(drc.GetProperty(path));
-        if (!d.known(out, *d.target))
-            return failed(
-                (r.fail(path, std::string("default ") + d.key + " names no entry"), error));
+        return failed((r.fail(path, std::string("default ") + d.key + " names no entry"), error));
     }
-    if (out.default_media.empty()) out.default_media = out.media_sizes.front().name;
-    if (out.default_resolution.empty()) out.default_resolution = out.resolutions.front().name;
-    if (out.default_color_mode.empty()) out.default_color_mode = out.color_modes.front().name;
+    if (media.default_size.empty()) media.default_size = media.sizes.front().name;
+    if (rcm.default_resolution.empty()) rcm.default_resolution = rcm.resolutions.front().name;
+    if (rcm.default_color_mode.empty()) rcm.default_color_mode = rcm.color_modes.front().name;
 
-    caps.media_sizes = std::move(out.media_sizes);
-    caps.resolutions = std::move(out.resolutions);
-    caps.color_modes = std::move(out.color_modes);
-    caps.media_sources = std::move(out.media_sources);
-    caps.custom_items = std::move(out.custom_items);
-    caps.default_media = out.default_media;
-    caps.default_resolution = out.default_resolution;
-    caps.default_color_mode = out.default_color_mode;
+    HT_Media_Capabilities& mediaOut = *caps.get_media_capabilities();
+    mediaOut.sizes = std::move(media.sizes);
+    mediaOut.sources = std::move(media.sources);
+    mediaOut.default_size = std::move(media.default_size);
+    HT_ResColorMem_Capabilities& rcmOut = *caps.get_res_color_mem_capabilities();
+    rcmOut.resolutions = std::move(rcm.resolutions);
+    rcmOut.color_modes = std::move(rcm.color_modes);
+    rcmOut.default_resolution = std::move(rcm.default_resolution);
+    rcmOut.default_color_mode = std::move(rcm.default_color_mode);
+    caps.get_custom_capabilities()->items = std::move(custom.items);
     return true;
 }

@@ -106,7 +106,8 @@ bool PM_Object::load_text(const std::string& text, const std::string& name, std:
     m_lines.clear();
     m_name = name;
     error.clear();
-    std::set<std::string> nodes;
+    m_nodes.clear();
+    std::set<std::string>& nodes = m_nodes;
     Parser p{name, error};
     std::string node;  // the open node; empty before the first header
     size_t start = 0;
@@ -169,6 +170,23 @@ std::size_t PM_Object::getPropertySize(const std::string& path) const {
 std::vector<std::string> PM_Object::children(const std::string& path) const {
     auto it = m_children.find(path.empty() ? "\\" : path);
     return it == m_children.end() ? std::vector<std::string>() : it->second;
+}
+
+std::unique_ptr<PM_Iterator> PM_Object::newIterator(const std::string& path) const {
+    const std::string node = path.empty() ? "\\" : path;
+    if (node != "\\" && m_nodes.count(node) == 0) return nullptr;
+    std::vector<PM_Iterator::Entry> entries;
+    for (auto& n : children(node)) entries.push_back({n, kNodeTypeNode});
+    for (auto& p : properties(node)) entries.push_back({p, kNodeTypeProperty});
+    return std::make_unique<PM_Iterator>(std::move(entries));
+}
+
+bool PM_Iterator::nextNode(std::string& name, int& type) {
+    if (m_next >= m_entries.size()) return false;
+    name = m_entries[m_next].name;
+    type = m_entries[m_next].type;
+    ++m_next;
+    return true;
 }
 
 std::vector<std::string> PM_Object::properties(const std::string& path) const {

@@ -29,8 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fclose(f);
         HT_Std_Plotter_Capabilities caps;
         SPMP<PM_DRC_Caps_Loader> loader(new PM_DRC_Caps_Loader(nullptr));
-        if (loader->load(path, caps, error) &&
-            (caps.media_sizes.empty() || !caps.find_media(caps.default_media)))
+        if (loader->load(path, caps, error) && (caps.get_media_capabilities()->sizes.empty() ||
+                                                !caps.find_media(caps.default_media())))
             __builtin_trap();  // a successful load always has usable defaults
         std::remove(path.c_str());
     }

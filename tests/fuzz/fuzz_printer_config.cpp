@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     static const HT_Std_Plotter_Capabilities caps = [] {
         HT_Std_Plotter_Capabilities c;
-        c.custom_items = {{L"PrintExit", L"long", L"0"}, {L"UserName", L"string", L""}};
+        c.get_custom_capabilities()->items = {{L"PrintExit", L"long", L"0"},
+                                              {L"UserName", L"string", L""}};
         return c;
     }();
     HT_Std_Plotter_Configuration target;

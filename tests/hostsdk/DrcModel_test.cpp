@@ -112,16 +112,17 @@ TEST_F(CapsLoaderTest, TheBuildsDrcDataHasEverythingTheDriverNeeds) {
     EXPECT_NEAR(caps.find_media(L"ANSI_A")->width_mm, 215.9, 1e-9);
     EXPECT_EQ(caps.find_media(L"ARCH_E")->display_string, 640);
     EXPECT_EQ(caps.find_media(L"ANSI_E1")->display_string, 656);
-    for (const auto& m : caps.media_sizes) {
+    for (const auto& m : caps.get_media_capabilities()->sizes) {
         EXPECT_GE(m.display_string, 603);
         EXPECT_LE(m.display_string, 656);
         EXPECT_LT(m.width_mm, m.length_mm);
     }
     const int dpis[] = {600, 400, 300, 200, 100};
-    ASSERT_EQ(caps.resolutions.size(), 5u);
+    ASSERT_EQ(caps.get_res_color_mem_capabilities()->resolutions.size(), 5u);
     for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(caps.resolutions[i].dpi, dpis[i]);
-        EXPECT_EQ(caps.resolutions[i].display_string, 541 + static_cast<int>(i));
+        EXPECT_EQ(caps.get_res_color_mem_capabilities()->resolutions[i].dpi, dpis[i]);
+        EXPECT_EQ(caps.get_res_color_mem_capabilities()->resolutions[i].display_string,
+                  541 + static_cast<int>(i));
     }
     EXPECT_EQ(caps.find_color_mode(L"Color")->color_system, HT_COLOR_SYSTEM_RGB);
     EXPECT_EQ(caps.find_color_mode(L"Monochrome")->color_system, HT_COLOR_SYSTEM_BITONAL);
@@ -129,19 +130,21 @@ TEST_F(CapsLoaderTest, TheBuildsDrcDataHasEverythingTheDriverNeeds) {
     EXPECT_EQ(caps.find_color_mode(L"255_Virtual_Pens_Mono")->color_system, HT_COLOR_SYSTEM_MAPPED);
     EXPECT_EQ(caps.find_color_mode(L"255_Virtual_Pens_Color")->color_system,
               HT_COLOR_SYSTEM_MAPPED);
-    EXPECT_EQ(caps.media_sources, (std::vector<std::wstring>{L"Roll", L"Sheet"}));
-    EXPECT_EQ(caps.default_media, L"ISO_A4");
-    EXPECT_EQ(caps.default_resolution, L"600_DPI");
-    EXPECT_EQ(caps.default_color_mode, L"Color");
+    EXPECT_EQ(caps.get_media_capabilities()->sources,
+              (std::vector<std::wstring>{L"Roll", L"Sheet"}));
+    EXPECT_EQ(caps.default_media(), L"ISO_A4");
+    EXPECT_EQ(caps.default_resolution(), L"600_DPI");
+    EXPECT_EQ(caps.default_color_mode(), L"Color");
     // Every settings key the driver reads is declared with a default.
     const char* keys[] = {"LogFilePath",          "PromptAtPlotTime",      "ColorMode",
                           "MachineIpAddress",     "PlotDirectToIpAddress", "PutXMLinPlotFile",
                           "MachineSnmpCommunity", "UserPrintSecurity",     "AcctInfo1ValidPassword",
                           "DebugHeaderFilePath"};
-    EXPECT_EQ(caps.custom_items.size(), 36u);
+    EXPECT_EQ(caps.get_custom_capabilities()->items.size(), 36u);
     for (const char* k : keys) {
         const std::wstring key(k, k + std::strlen(k));
-        EXPECT_TRUE(std::any_of(caps.custom_items.begin(), caps.custom_items.end(),
+        EXPECT_TRUE(std::any_of(caps.get_custom_capabilities()->items.begin(),
+                                caps.get_custom_capabilities()->items.end(),
                                 [&](const HT_Custom_Item& i) { return i.key == key; }))
             << k;
     }
@@ -157,7 +160,7 @@ TEST_F(CapsLoaderTest, MissingOrBadValuesAreRefusedWithTheLine) {
     HT_Std_Plotter_Capabilities caps;
     std::string error;
     ASSERT_TRUE(LoadText(kBase, caps, error)) << error;
-    EXPECT_EQ(caps.default_media, L"A");
+    EXPECT_EQ(caps.default_media(), L"A");
 
     const std::pair<std::string, std::string> cases[] = {
         {kBase + "[\\resolutions\\Bad]\ndisplay = 1\ndpi = 0\n",
@@ -179,7 +182,7 @@ TEST_F(CapsLoaderTest, MissingOrBadValuesAreRefusedWithTheLine) {
         HT_Std_Plotter_Capabilities c;
         EXPECT_FALSE(LoadText(text, c, error));
         EXPECT_NE(error.find(expected), std::string::npos) << "got: " << error;
-        EXPECT_TRUE(c.media_sizes.empty());  // nothing half-loaded
+        EXPECT_TRUE(c.get_media_capabilities()->sizes.empty());  // nothing half-loaded
     }
     EXPECT_FALSE(handler->reports().empty());
     EXPECT_EQ(handler->reports().back().message, HT_MSG_FILE_OR_VALUE_MISSING);

@@ -82,9 +82,10 @@ TEST(RendererDispatch, SetStandardActionsFillsOrClearsTheTable) {
 
 HT_Std_Plotter_Capabilities SmallCaps() {
     HT_Std_Plotter_Capabilities caps;
-    caps.media_sizes.push_back({L"ISO_A4", 605, 210, 297, 5, 6, 7, 8});
-    caps.resolutions.push_back({L"600_DPI", 541, 600});
-    caps.color_modes.push_back({L"Monochrome", 563, HT_COLOR_SYSTEM_BITONAL});
+    caps.get_media_capabilities()->sizes.push_back({L"ISO_A4", 605, 210, 297, 5, 6, 7, 8});
+    caps.get_res_color_mem_capabilities()->resolutions.push_back({L"600_DPI", 541, 600});
+    caps.get_res_color_mem_capabilities()->color_modes.push_back(
+        {L"Monochrome", 563, HT_COLOR_SYSTEM_BITONAL});
     return caps;
 }
 
@@ -92,7 +93,8 @@ TEST(Configuration, SelectAndAccessorsGivePrintableAreaAsCoordinates) {
     const auto caps = SmallCaps();
     HT_Std_Plotter_Configuration config;
     EXPECT_FALSE(config.select(caps, L"ISO_A4", L"300_DPI", L"Monochrome"));
-    EXPECT_TRUE(config.media.name.empty());  // a failed select changes nothing
+    EXPECT_TRUE(
+        config.get_media_configuration()->size.name.empty());  // a failed select changes nothing
     ASSERT_TRUE(config.select(caps, L"ISO_A4", L"600_DPI", L"Monochrome"));
     double h, v, w, l, left, right, bottom, top;
     config.get_resolution(h, v);
@@ -112,10 +114,10 @@ TEST(Configuration, SelectAndAccessorsGivePrintableAreaAsCoordinates) {
 
 TEST(Parts, CopiesAreIndependentButShareThePlotObject) {
     SPMP<HT_Std_Plotter_Configuration> config(new HT_Std_Plotter_Configuration());
-    config->output_file = L"a.plt";
+    config->get_io_configuration()->output_file = L"a.plt";
     auto copy = config->copy();
-    copy->output_file = L"b.plt";
-    EXPECT_EQ(config->output_file, L"a.plt");
+    copy->get_io_configuration()->output_file = L"b.plt";
+    EXPECT_EQ(config->get_io_configuration()->output_file, L"a.plt");
     EXPECT_EQ(copy->ref_count(), 1);
 
     SPMP<HT_Plot_Monitor> monitor(new HT_Plot_Monitor());

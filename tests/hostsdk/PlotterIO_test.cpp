@@ -50,11 +50,11 @@ class PlotterIOTest : public ::testing::Test {
 };
 
 TEST_F(PlotterIOTest, PlotToFileWritesAndCounts) {
-    config->plot_to_file = true;
-    config->output_file = (dir / "out.plt").wstring();
+    config->get_io_configuration()->plot_to_file = true;
+    config->get_io_configuration()->output_file = (dir / "out.plt").wstring();
     ASSERT_TRUE(io->open()) << std::string(io->last_error().begin(), io->last_error().end());
     EXPECT_TRUE(io->is_plot_to_file());
-    EXPECT_EQ(io->output_name(), config->output_file);
+    EXPECT_EQ(io->output_name(), config->get_io_configuration()->output_file);
     EXPECT_EQ(io->write("abc", 3), 3u);
     EXPECT_EQ(io->write("de", 2), 2u);
     EXPECT_TRUE(io->close());
@@ -64,28 +64,28 @@ TEST_F(PlotterIOTest, PlotToFileWritesAndCounts) {
 }
 
 TEST_F(PlotterIOTest, UnopenableDestinationsFailWithAReason) {
-    config->plot_to_file = true;
-    config->output_file = (dir / "missing" / "out.plt").wstring();
+    config->get_io_configuration()->plot_to_file = true;
+    config->get_io_configuration()->output_file = (dir / "missing" / "out.plt").wstring();
     EXPECT_FALSE(io->open());
     EXPECT_TRUE(io->open_failed());
     EXPECT_FALSE(io->last_error().empty());
     EXPECT_EQ(io->write("x", 1), 0u);  // not open: nothing written, counted as a failure
     EXPECT_EQ(io->write_failures(), 1u);
 
-    config->plot_to_file = false;
-    config->port = (dir / "no-such-device").wstring();
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = (dir / "no-such-device").wstring();
     EXPECT_FALSE(io->open());
-    config->port = L"|   ";
+    config->get_io_configuration()->port = L"|   ";
     EXPECT_FALSE(io->open());
-    config->port.clear();
+    config->get_io_configuration()->port.clear();
     EXPECT_FALSE(io->open());
 }
 
 TEST_F(PlotterIOTest, PortIsADevicePathOpenedForWriting) {
     const fs::path dev = dir / "port";
     std::ofstream(dev) << "an earlier, longer job";  // a regular file as port holds this job only
-    config->plot_to_file = false;
-    config->port = dev.wstring();
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = dev.wstring();
     ASSERT_TRUE(io->open());
     EXPECT_FALSE(io->is_plot_to_file());
     EXPECT_EQ(io->write("job", 3), 3u);
@@ -95,8 +95,8 @@ TEST_F(PlotterIOTest, PortIsADevicePathOpenedForWriting) {
 
 TEST_F(PlotterIOTest, PipeRunsThePrintCommandThroughTheShell) {
     const fs::path sink = dir / "piped";
-    config->plot_to_file = false;
-    config->port = L"|cat > '" + sink.wstring() + L"'";
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = L"|cat > '" + sink.wstring() + L"'";
     ASSERT_TRUE(io->open());
     EXPECT_EQ(io->write("hello", 5), 5u);
     EXPECT_TRUE(io->close());
@@ -104,8 +104,8 @@ TEST_F(PlotterIOTest, PipeRunsThePrintCommandThroughTheShell) {
 }
 
 TEST_F(PlotterIOTest, FailingPrintCommandIsReportedOnClose) {
-    config->plot_to_file = false;
-    config->port = L"|cat >/dev/null; exit 3";
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = L"|cat >/dev/null; exit 3";
     ASSERT_TRUE(io->open());
     io->write("x", 1);
     EXPECT_FALSE(io->close());
@@ -113,8 +113,8 @@ TEST_F(PlotterIOTest, FailingPrintCommandIsReportedOnClose) {
 }
 
 TEST_F(PlotterIOTest, ClosedPipeGivesAShortWriteNotSigpipe) {
-    config->plot_to_file = false;
-    config->port = L"|exit 0";  // reads nothing and goes away
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = L"|exit 0";  // reads nothing and goes away
     ASSERT_TRUE(io->open());
     const std::string block(1 << 16, 'x');
     std::size_t last = block.size();
@@ -133,8 +133,8 @@ TEST_F(PlotterIOTest, ClosedPipeGivesAShortWriteNotSigpipe) {
 
 TEST_F(PlotterIOTest, FullDeviceGivesAShortCount) {
     if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
-    config->plot_to_file = false;
-    config->port = L"/dev/full";
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = L"/dev/full";
     ASSERT_TRUE(io->open());
     EXPECT_EQ(io->write("abc", 3), 0u);
     EXPECT_EQ(io->write_failures(), 1u);
@@ -147,8 +147,8 @@ TEST_F(PlotterIOTest, FullDeviceGivesAShortCount) {
 TEST_F(PlotterIOTest, PlotFileReplacesItsTargetOnlyWhenClosedWithAJob) {
     const fs::path target = dir / "out.plt";
     std::ofstream(target) << "earlier";
-    config->plot_to_file = true;
-    config->output_file = target.wstring();
+    config->get_io_configuration()->plot_to_file = true;
+    config->get_io_configuration()->output_file = target.wstring();
 
     ASSERT_TRUE(io->open());
     EXPECT_EQ(io->write("partial", 7), 7u);
@@ -180,8 +180,8 @@ TEST_F(PlotterIOTest, PlotFileReplacesItsTargetOnlyWhenClosedWithAJob) {
 TEST_F(PlotterIOTest, ByteLimitRefusesTheWriteThatPassesItAndTheJobIsNeverDelivered) {
     const fs::path target = dir / "out.plt";
     std::ofstream(target) << "earlier";
-    config->plot_to_file = true;
-    config->output_file = target.wstring();
+    config->get_io_configuration()->plot_to_file = true;
+    config->get_io_configuration()->output_file = target.wstring();
     io->set_byte_limit(10, L"too big");
     ASSERT_TRUE(io->open());
     EXPECT_EQ(io->write("12345", 5), 5u);
@@ -200,8 +200,9 @@ TEST_F(PlotterIOTest, ByteLimitRefusesTheWriteThatPassesItAndTheJobIsNeverDelive
 
 TEST_F(PlotterIOTest, PrintCommandOfAJobWithAFailedWriteIsKilledAtTheClose) {
     const fs::path sink = dir / "sink";
-    config->plot_to_file = false;
-    config->port = L"|cat > '" + sink.wstring() + L"'; echo done >> '" + sink.wstring() + L"'";
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port =
+        L"|cat > '" + sink.wstring() + L"'; echo done >> '" + sink.wstring() + L"'";
     io->set_byte_limit(4, L"too big");
     ASSERT_TRUE(io->open());
     EXPECT_EQ(io->write("abc", 3), 3u);
@@ -216,8 +217,8 @@ TEST_F(PlotterIOTest, PlotFileNamesArePassedThroughAsBytes) {
     const std::string name =
         "Gr\xc3\xb6\xc3\x9f"
         "e\xff\xfe.job";
-    config->plot_to_file = true;
-    config->output_file = xomplatform::PathFromBytes((dir / name).string());
+    config->get_io_configuration()->plot_to_file = true;
+    config->get_io_configuration()->output_file = xomplatform::PathFromBytes((dir / name).string());
     ASSERT_TRUE(io->open());
     io->write("x", 1);
     ASSERT_TRUE(io->close());
@@ -229,8 +230,8 @@ TEST_F(PlotterIOTest, PlotFileNamesArePassedThroughAsBytes) {
 // input, so it never takes the partial job.
 TEST_F(PlotterIOTest, AbortKillsThePrintCommandBeforeItTakesThePartialJob) {
     const fs::path sink = dir / "taken";
-    config->plot_to_file = false;
-    config->port = L"|sleep 1; cat > '" + sink.wstring() + L"'";
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = L"|sleep 1; cat > '" + sink.wstring() + L"'";
     ASSERT_TRUE(io->open());
     EXPECT_EQ(io->write("partial", 7), 7u);
     const auto start = std::chrono::steady_clock::now();
@@ -239,7 +240,7 @@ TEST_F(PlotterIOTest, AbortKillsThePrintCommandBeforeItTakesThePartialJob) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     EXPECT_FALSE(fs::exists(sink)) << "the command went on and took the job";
 
-    config->port = L"|no-such-print-command-xom";
+    config->get_io_configuration()->port = L"|no-such-print-command-xom";
     ASSERT_TRUE(io->open());
     EXPECT_FALSE(io->close());
     EXPECT_NE(io->last_error().find(L"status 127"), std::wstring::npos);
@@ -253,8 +254,8 @@ bool Cancelled() {
 // A destination that stops reading cannot hold the plot: the write gives up within a second of
 // the host's cancel.
 TEST_F(PlotterIOTest, BlockedWriteGivesUpWhenTheHostCancels) {
-    config->plot_to_file = false;
-    config->port = L"|sleep 30";
+    config->get_io_configuration()->plot_to_file = false;
+    config->get_io_configuration()->port = L"|sleep 30";
     g_cancelled = false;
     io->set_cancel_check(&Cancelled);
     ASSERT_TRUE(io->open());

@@ -69,10 +69,10 @@ int ConfigShow(const std::string& driverPath, const std::string& name, std::FILE
             std::fprintf(out, "%-24s %s\n", key.c_str(), value->c_str());
         }
     };
-    show("media", xomplatform::ToUtf8(caps.default_media));
-    show("resolution", xomplatform::ToUtf8(caps.default_resolution));
-    show("color_mode", xomplatform::ToUtf8(caps.default_color_mode));
-    for (const auto& item : caps.custom_items)
+    show("media", xomplatform::ToUtf8(caps.default_media()));
+    show("resolution", xomplatform::ToUtf8(caps.default_resolution()));
+    show("color_mode", xomplatform::ToUtf8(caps.default_color_mode()));
+    for (const auto& item : caps.get_custom_capabilities()->items)
         show(xomplatform::ToUtf8(item.key), xomplatform::ToUtf8(item.default_value));
     return 0;
 }

@@ -111,10 +111,10 @@ std::vector<std::wstring> NamesOf(const std::vector<T>& items) {
 
 void SetText(HT_Std_Plotter_Configuration& config, const wchar_t* key, const std::string& value) {
     SPMP<HT_Custom_Data> data(new HT_Std_String_Custom_Data(xomplatform::FromUtf8(value)));
-    if (HT_Custom_Config_Item* item = config.custom_items.find(key))
+    if (HT_Custom_Config_Item* item = config.custom_items().find(key))
         item->data = data;
     else
-        config.custom_items.append({key, data});
+        config.custom_items().append({key, data});
 }
 
 // The plot-time values go into this plot's configuration only; nothing is stored.
@@ -131,7 +131,7 @@ void ApplyPlotTimeValues(const PlotTimeValues& v, HT_Std_Plotter_Configuration& 
     };
     for (const auto& [value, key] : texts)
         if (*value) SetText(config, key, **value);
-    if (v.copies) config.copies = *v.copies;
+    if (v.copies) config.get_media_configuration()->copies = *v.copies;
 }
 
 struct PlotState {
@@ -161,21 +161,21 @@ bool ListChoices(const std::string& driver_path, std::FILE* out, std::string& er
     SPMP<HT_Error_Handler> handler(new HT_Error_Handler());
     if (!LoadCaps(DrcPath(driver_path), handler.get(), caps, error)) return false;
     std::fprintf(out, "Media sizes (--media; * default):\n");
-    for (const auto& m : caps.media_sizes)
+    for (const auto& m : caps.get_media_capabilities()->sizes)
         std::fprintf(out, "  %c %-12s %g x %g mm, margins %g,%g,%g,%g mm\n",
-                     m.name == caps.default_media ? '*' : ' ', xomplatform::ToUtf8(m.name).c_str(),
-                     m.width_mm, m.length_mm, m.margin_left, m.margin_right, m.margin_bottom,
-                     m.margin_top);
+                     m.name == caps.default_media() ? '*' : ' ',
+                     xomplatform::ToUtf8(m.name).c_str(), m.width_mm, m.length_mm, m.margin_left,
+                     m.margin_right, m.margin_bottom, m.margin_top);
     std::fprintf(out, "Resolutions (--resolution):\n");
-    for (const auto& r : caps.resolutions)
-        std::fprintf(out, "  %c %-12s %d dpi\n", r.name == caps.default_resolution ? '*' : ' ',
+    for (const auto& r : caps.get_res_color_mem_capabilities()->resolutions)
+        std::fprintf(out, "  %c %-12s %d dpi\n", r.name == caps.default_resolution() ? '*' : ' ',
                      xomplatform::ToUtf8(r.name).c_str(), r.dpi);
     std::fprintf(out, "Colour modes (--color-mode):\n");
-    for (const auto& c : caps.color_modes)
+    for (const auto& c : caps.get_res_color_mem_capabilities()->color_modes)
         std::fprintf(out, "  %c %-24s colour system %d\n",
-                     c.name == caps.default_color_mode ? '*' : ' ',
+                     c.name == caps.default_color_mode() ? '*' : ' ',
                      xomplatform::ToUtf8(c.name).c_str(), c.color_system);
-    std::fprintf(out, "Media sources: %s\n", Names(caps.media_sources).c_str());
+    std::fprintf(out, "Media sources: %s\n", Names(caps.get_media_capabilities()->sources).c_str());
     return true;
 }
 
@@ -229,9 +229,9 @@ PlotResult RunPlot(const PlotOptions& options) {
     };
     SPMP<HT_Std_Plotter_Configuration> config =
         factory->HD_Create_Plotter_Configuration({}, {}, {});
-    const std::wstring media = choice(options.media, "media", caps->default_media);
-    const std::wstring res = choice(options.resolution, "resolution", caps->default_resolution);
-    const std::wstring mode = choice(options.color_mode, "color_mode", caps->default_color_mode);
+    const std::wstring media = choice(options.media, "media", caps->default_media());
+    const std::wstring res = choice(options.resolution, "resolution", caps->default_resolution());
+    const std::wstring mode = choice(options.color_mode, "color_mode", caps->default_color_mode());
     if (!config->select(*caps, media, res, mode)) {
         if (!caps->find_media(media))
             st.fail("unknown media '" + xomplatform::ToUtf8(media) + "' (see --list)");
@@ -241,10 +241,10 @@ PlotResult RunPlot(const PlotOptions& options) {
             st.fail("unknown colour mode '" + xomplatform::ToUtf8(mode) + "' (see --list)");
         return DecideOutcome(st.seen);
     }
-    config->plot_to_file = !options.output_file.empty();
-    config->output_file = xomplatform::PathFromBytes(options.output_file);
-    config->port = xomplatform::PathFromBytes(options.port);
-    config->custom_items.clear();
+    config->get_io_configuration()->plot_to_file = !options.output_file.empty();
+    config->get_io_configuration()->output_file = xomplatform::PathFromBytes(options.output_file);
+    config->get_io_configuration()->port = xomplatform::PathFromBytes(options.port);
+    config->custom_items().clear();
     {
         std::vector<std::string> problems;
         ApplyPrinterConfig(printerConfig, *caps, *config, options.config_name + ".conf", problems);

@@ -281,10 +281,10 @@ void ApplyPrinterConfig(const PrinterConfig& config, const HT_Std_Plotter_Capabi
         else
             data =
                 SPMP<HT_Custom_Data>(new HT_Std_String_Custom_Data(xomplatform::FromUtf8(value)));
-        if (HT_Custom_Config_Item* existing = target.custom_items.find(wkey))
+        if (HT_Custom_Config_Item* existing = target.custom_items().find(wkey))
             existing->data = data;
         else
-            target.custom_items.append({wkey, data});
+            target.custom_items().append({wkey, data});
     }
 }
 

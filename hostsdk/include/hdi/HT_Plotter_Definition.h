@@ -6,8 +6,10 @@
 #include "hdi/HT_Error.h"
 #include "hdi/HT_Palette.h"
 #include "hdi/HT_Plotter_Parts.h"
+#include "hdi/HT_Validators.h"
 
 class HT_Plotter_IO;
+class PM_DRC_Caps_Loader;
 
 class HT_Std_Plotter_Definition : public HT_Counted {
   public:
@@ -38,8 +40,11 @@ class HT_Std_Plotter_Definition : public HT_Counted {
     SPMP<HT_Shoebox> m_shoebox;
 };
 
+// Makes every object of a plotter definition. A driver derives its own factory to make its own
+// kinds; each creator returns null when memory is exhausted.
 class HT_Std_Plotter_Class_Factory : public HT_Counted {
   public:
+    virtual SPMP<PM_DRC_Caps_Loader> HD_Create_Caps_Loader(HT_Error_Handler* error_handler);
     virtual SPMP<HT_Std_Plotter_Capabilities> HD_Create_Plotter_Capabilities(const std::wstring&,
                                                                              const std::wstring&,
                                                                              const std::wstring&);
@@ -48,8 +53,38 @@ class HT_Std_Plotter_Class_Factory : public HT_Counted {
                                                                                const std::wstring&);
     virtual SPMP<HT_Std_Plotter_Definition> HD_Create_Plotter_Definition(
         HT_Error_Handler* error_handler);
+
+    virtual SPMP<HT_Media_Capabilities> HD_Create_Media_Capabilities();
+    virtual SPMP<HT_IO_Capabilities> HD_Create_IO_Capabilities();
+    virtual SPMP<HT_Phys_Pen_Capabilities> HD_Create_Phys_Pen_Capabilities();
+    virtual SPMP<HT_Raster_Capabilities> HD_Create_Raster_Capabilities();
+    virtual SPMP<HT_Linetype_Capabilities> HD_Create_Linetype_Capabilities();
+    virtual SPMP<HT_ResColorMem_Capabilities> HD_Create_ResColorMem_Capabilities();
+    virtual SPMP<HT_Init_Term_Capabilities> HD_Create_Init_Term_Capabilities();
+    virtual SPMP<HT_Custom_Capabilities> HD_Create_Custom_Capabilities();
+
+    virtual SPMP<HT_Media_Configuration> HD_Create_Media_Configuration();
+    virtual SPMP<HT_IO_Configuration> HD_Create_IO_Configuration();
+    virtual SPMP<HT_Phys_Pen_Configuration> HD_Create_Phys_Pen_Configuration();
+    virtual SPMP<HT_ResColorMem_Configuration> HD_Create_ResColorMem_Configuration();
+    virtual SPMP<HT_Init_Term_Configuration> HD_Create_Init_Term_Configuration();
+    virtual SPMP<HT_Custom_Configuration> HD_Create_Custom_Configuration();
+
     virtual SPMP<HT_Meta_Capabilities> HD_Create_Meta_Capabilities();
+    virtual SPMP<HT_Model> HD_Create_Model();
+    virtual SPMP<HT_Family> HD_Create_Family();
+    virtual SPMP<HT_Shoebox_Data> HD_Create_Shoebox_Data();
     virtual SPMP<HT_Shoebox> HD_Create_Shoebox();
+
+    virtual SPMP<HT_Std_Media_Validator> HD_Create_Media_Validator(
+        HT_Std_Plotter_Definition* definition);
+    virtual SPMP<HT_Std_ResColorMem_Validator> HD_Create_ResColorMem_Validator(
+        HT_Std_Plotter_Definition* definition);
+    virtual SPMP<HT_Std_Custom_Validator> HD_Create_Custom_Validator(
+        HT_Std_Plotter_Definition* definition);
+    virtual SPMP<HT_Std_Plotter_IO_Validator> HD_Create_Plotter_IO_Validator(
+        HT_Std_Plotter_Definition* definition);
+
     // The plotter output object (a file, a device path or a pipe to a print command).
     virtual SPMP<HT_Plotter_IO> create_plotter_io(HT_Error_Handler* error_handler);
 };

@@ -69,27 +69,27 @@ HostPlot::HostPlot(const PlotSetup& setup)
     : errors(new HT_Error_Handler), monitor(new FakeMonitor) {
     definition = SPMP<HT_Std_Plotter_Definition>(new HT_Std_Plotter_Definition(errors.get()));
     SPMP<HT_Std_Plotter_Configuration> config(new HT_Std_Plotter_Configuration);
-    config->media.name = L"Test";
-    config->media.width_mm = setup.widthMm;
-    config->media.length_mm = setup.lengthMm;
-    config->media.margin_left = setup.marginLeft;
-    config->media.margin_right = setup.marginRight;
-    config->media.margin_bottom = setup.marginBottom;
-    config->media.margin_top = setup.marginTop;
-    config->resolution.dpi = setup.dpi;
-    config->color_mode.name = setup.colorMode;
-    config->color_mode.color_system = setup.colorSystem;
-    config->plot_to_file = setup.plotToFile;
-    config->output_file = setup.outputFile;
-    config->copies = setup.copies;
+    config->get_media_configuration()->size.name = L"Test";
+    config->get_media_configuration()->size.width_mm = setup.widthMm;
+    config->get_media_configuration()->size.length_mm = setup.lengthMm;
+    config->get_media_configuration()->size.margin_left = setup.marginLeft;
+    config->get_media_configuration()->size.margin_right = setup.marginRight;
+    config->get_media_configuration()->size.margin_bottom = setup.marginBottom;
+    config->get_media_configuration()->size.margin_top = setup.marginTop;
+    config->get_res_color_mem_configuration()->resolution.dpi = setup.dpi;
+    config->get_res_color_mem_configuration()->color_mode.name = setup.colorMode;
+    config->get_res_color_mem_configuration()->color_mode.color_system = setup.colorSystem;
+    config->get_io_configuration()->plot_to_file = setup.plotToFile;
+    config->get_io_configuration()->output_file = setup.outputFile;
+    config->get_media_configuration()->copies = setup.copies;
     bool addressGiven = false;
     for (const auto& item : setup.settings) {
-        config->custom_items.append(item);
+        config->custom_items().append(item);
         addressGiven = addressGiven || item.name == L"MachineIpAddress";
     }
     if (setup.printerAnswers) {
         if (!addressGiven)
-            config->custom_items.append(TextItem(L"MachineIpAddress", L"192.0.2.10"));
+            config->custom_items().append(TextItem(L"MachineIpAddress", L"192.0.2.10"));
         m_previousReader = SetPrinterDataReader([data = setup.printerData](const CXomMachine&) {
             return std::make_unique<CXomPrinterData>(data);
         });

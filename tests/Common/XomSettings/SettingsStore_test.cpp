@@ -14,8 +14,9 @@ class HostConfiguration : public testing::Test {
     void SetUp() override {
         SPMP<HT_Std_Plotter_Capabilities> caps(new HT_Std_Plotter_Capabilities);
         for (const SettingsKey& k : SettingsLoadOrder())
-            caps->custom_items.push_back({k.name, k.isText ? L"string" : L"long", L""});
-        for (auto& item : caps->custom_items) {
+            caps->get_custom_capabilities()->items.push_back(
+                {k.name, k.isText ? L"string" : L"long", L""});
+        for (auto& item : caps->get_custom_capabilities()->items) {
             if (item.type == L"long") item.default_value = L"0";
             if (item.key == L"Brightness") item.default_value = L"-20";
             if (item.key == L"MachineSnmpCommunity") item.default_value = L"public";
@@ -28,7 +29,9 @@ class HostConfiguration : public testing::Test {
         theApp().workingPrinter().Reset();
         theApp().currentPin().clear();
     }
-    HT_Custom_Config_List& items() { return definition->get_plotter_configuration()->custom_items; }
+    HT_Custom_Config_List& items() {
+        return definition->get_plotter_configuration()->custom_items();
+    }
     SPMP<HT_Std_Plotter_Definition> definition;
 };
 

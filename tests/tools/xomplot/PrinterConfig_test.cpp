@@ -15,7 +15,8 @@ using namespace std::string_literals;
 
 HT_Std_Plotter_Capabilities Caps() {
     HT_Std_Plotter_Capabilities c;
-    c.custom_items = {{L"PrintExit", L"long", L"0"}, {L"UserName", L"string", L""}};
+    c.get_custom_capabilities()->items = {{L"PrintExit", L"long", L"0"},
+                                          {L"UserName", L"string", L""}};
     return c;
 }
 
@@ -104,11 +105,11 @@ TEST(PrinterConfig, KeysAndTypesAreCheckedAgainstTheDriversItems) {
     xomplot::ApplyPrinterConfig(c, caps, target, "p.conf", problems);
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0], "p.conf: unknown key 'Nope', ignored");
-    const HT_Custom_Config_Item* exit = target.custom_items.find(L"PrintExit");
+    const HT_Custom_Config_Item* exit = target.custom_items().find(L"PrintExit");
     ASSERT_NE(exit, nullptr);
     ASSERT_TRUE(exit->data->is_long());
     EXPECT_EQ(static_cast<const HT_Std_Long_Custom_Data&>(*exit->data).data(), 4);
-    const HT_Custom_Config_Item* user = target.custom_items.find(L"UserName");
+    const HT_Custom_Config_Item* user = target.custom_items().find(L"UserName");
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(static_cast<const HT_Std_String_Custom_Data&>(*user->data).data(), L"J\u00FC");
 }
