@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "juxcommoncode/PrinterData/XomMachine.h"
 #include "resources/ResourceLibrary.h"
@@ -21,6 +22,10 @@ class CMfcdll1App {
     // The resource library's string table (sorted by id); null/0 without one.
     const XomResString* resourceStrings() const { return m_resourceStrings; }
     std::size_t resourceStringCount() const { return m_resourceStringCount; }
+
+    // The driver library's path, as the module start found it; empty before (and after) it.
+    const std::string& driverPath() const { return m_driverPath; }
+    void setDriverPath(std::string path) { m_driverPath = std::move(path); }
 
     std::uint16_t languageId() const { return m_languageId; }
     std::uint16_t codePage() const { return m_codePage; }
@@ -45,6 +50,7 @@ class CMfcdll1App {
     CXomMachine m_currentPrinter;
     CXomMachine m_workingPrinter;
     std::wstring m_currentPin;
+    std::string m_driverPath;
     void* m_resourceModule = nullptr;
     const XomResString* m_resourceStrings = nullptr;
     std::size_t m_resourceStringCount = 0;

@@ -41,6 +41,7 @@ bool XomModuleStart(const std::string& driverPath) {
     }
     CMfcdll1App& app = theApp();
     app.setResourceModule(module);
+    app.setDriverPath(driverPath);
 
     std::uint16_t language = CMfcdll1App::kDefaultLanguageId;
     std::uint16_t codePage = CMfcdll1App::kDefaultCodePage;
@@ -65,6 +66,7 @@ void XomModuleExit() {
     CMfcdll1App& app = theApp();
     void* module = app.resourceModule();
     app.setResourceModule(nullptr);
+    app.setDriverPath({});
     app.setLanguage(CMfcdll1App::kDefaultLanguageId, CMfcdll1App::kDefaultCodePage);
     if (module != nullptr) dlclose(module);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Numbers of the string-table texts the device and the output channel use.
+// Numbers of the string-table texts the driver uses.
+inline constexpr unsigned IDS_BRAND = 101;              // "XOM": the maker's brand word
 inline constexpr unsigned IDS_PRINTER_MESSAGE = 203;    // "XOM Printer Message"
 inline constexpr unsigned IDS_ERROR = 204;              // "Error"
 inline constexpr unsigned IDS_CANNOT_CONNECT = 211;     // "Cannot connect to printer."

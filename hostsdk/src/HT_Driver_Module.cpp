@@ -11,6 +11,7 @@ using StartFn = int (*)();
 using ExitFn = void (*)();
 using CreateFn = HT_Plotter_Device_Data* (*)();
 using IdentityFn = const HT_Driver_Identity* (*)();
+using FactoryFn = HT_Std_Plotter_Class_Factory* (*)();
 
 std::string DlError() {
     const char* e = dlerror();
@@ -63,5 +64,10 @@ HT_Plotter_Device_Data* HT_Driver_Module::create_device() const {
 
 const HT_Driver_Identity* HT_Driver_Module::identity() const {
     auto fn = reinterpret_cast<IdentityFn>(symbol("HD_Get_Driver_Identity"));
+    return fn ? fn() : nullptr;
+}
+
+HT_Std_Plotter_Class_Factory* HT_Driver_Module::create_class_factory() const {
+    auto fn = reinterpret_cast<FactoryFn>(symbol("HD_Create_Class_Factory"));
     return fn ? fn() : nullptr;
 }

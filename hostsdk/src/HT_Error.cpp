@@ -39,6 +39,7 @@ const char* MessageText(int message) {
 std::string HT_Error::what_text() const {
     std::string text = "error " + std::to_string(m_message) + " (" + MessageText(m_message) +
                        ") in " + m_function + ": " + m_item;
+    if (!m_detail.empty()) text += " (" + m_detail + ")";
     if (!m_source.empty()) text += " [" + m_source + "]";
     for (const auto& c : contexts()) text += " <- " + c;
     return text;

@@ -8,10 +8,13 @@
 //   void HD_Module_Exit(void);    called before unloading
 //   HT_Plotter_Device_Data* HD_Create_Plotter_Device(void);
 //   const HT_Driver_Identity* HD_Get_Driver_Identity(void);
+//   HT_Std_Plotter_Class_Factory* HD_Create_Class_Factory(void);   the driver's class factory,
+//                                 through which the host makes the driver's plotter model
 #include <memory>
 #include <string>
 
 class HT_Plotter_Device_Data;
+class HT_Std_Plotter_Class_Factory;
 
 struct HT_Driver_Identity {
     const char* hdi_version;     // "15.0.0.0"
@@ -34,6 +37,9 @@ class HT_Driver_Module {
     // A new device (the caller holds it through SPMP); null when the driver cannot make one.
     HT_Plotter_Device_Data* create_device() const;
     const HT_Driver_Identity* identity() const;
+    // The driver's class factory (the caller holds it through SPMP); null when the driver has
+    // none.
+    HT_Std_Plotter_Class_Factory* create_class_factory() const;
 
   private:
     HT_Driver_Module(void* handle, std::string path) : m_handle(handle), m_path(std::move(path)) {}

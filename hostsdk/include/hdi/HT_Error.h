@@ -3,6 +3,7 @@
 // the failing function and the missing item); HT_Exception gathers context names on the way out;
 // HT_Error_Handler receives reports and messages that a host shows to the user.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hdi/HT_Object.h"
@@ -37,6 +38,9 @@ class HT_Error : public HT_Exception {
     const std::string& item() const { return m_item; }
     const std::string& source() const { return m_source; }
     const void* module() const { return m_module; }
+    // What the user needs beyond the item (for example the path of a file that is missing).
+    void set_detail(std::string detail) { m_detail = std::move(detail); }
+    const std::string& detail() const { return m_detail; }
     std::string what_text() const override;
 
   private:
@@ -45,6 +49,7 @@ class HT_Error : public HT_Exception {
     std::string m_function;
     std::string m_item;
     std::string m_source;
+    std::string m_detail;
 };
 
 // Icon values of message boxes (the host's values).

@@ -96,6 +96,8 @@ HostPlot::HostPlot(const PlotSetup& setup)
     } else {
         m_previousReader = SetPrinterDataReader({});
     }
+    // The definitions the device makes identify the driver from its DRC data beside it.
+    theApp().setDriverPath(XOM_FAKE_DRIVER_PATH);
     theApp().currentPrinter().Reset();
     theApp().currentPin().clear();
     definition->set_plotter_configuration(config);
