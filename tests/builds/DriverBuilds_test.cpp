@@ -12,6 +12,8 @@
 #include <sstream>
 
 #include "hdi/HT_Driver_Module.h"
+#include "hdi/HT_Plotter_Definition.h"
+#include "hdi/PM_DRC_Caps_Loader.h"
 
 namespace {
 
@@ -70,6 +72,48 @@ TEST_P(DriverBuildTest, LoadsAndReportsItsOwnIdentityAndSdkGeneration) {
 
     EXPECT_TRUE(fs::exists(std::string(XOM_TEST_DRIVER_DIR) + "/xomq" + gen + "Res.so"));
     EXPECT_TRUE(fs::exists(std::string(XOM_TEST_DRIVER_DIR) + "/en-US/xomq" + gen + ".drc"));
+}
+
+TEST_P(DriverBuildTest, IdentifiesItselfThroughItsExportedClassFactory) {
+    const Build b = GetParam();
+    const std::string gen = std::to_string(b.generation);
+    std::string error;
+    auto module = HT_Driver_Module::load(DriverPath(b.generation), error);
+    ASSERT_NE(module, nullptr) << error;
+    {
+        SPMP<HT_Std_Plotter_Class_Factory> factory(module->create_class_factory());
+        ASSERT_TRUE(factory);
+        SPMP<HT_Error_Handler> handler(new HT_Error_Handler);
+        SPMP<HT_Std_Plotter_Definition> def;
+        try {
+            def = factory->HD_Create_Plotter_Definition(handler.get());
+        } catch (const HT_Exception& e) {
+            FAIL() << e.what_text();
+        }
+        ASSERT_TRUE(def);
+        const HT_Meta_Capabilities* meta = def->get_meta_capabilities();
+        ASSERT_NE(meta, nullptr);
+        const std::string text =
+            std::string(b.version) + ", xomq" + gen + ".hdi: [1.0.24.x64], xomq" + gen + ".drc:";
+        EXPECT_EQ(meta->version_text, std::wstring(text.begin(), text.end()));
+        const std::string path = DriverPath(b.generation);
+        EXPECT_EQ(meta->driver_path, std::wstring(path.begin(), path.end()));
+        EXPECT_EQ(meta->maker, L"XOM");
+        ASSERT_TRUE(meta->model);
+        ASSERT_TRUE(meta->family);
+        EXPECT_EQ(meta->family->descriptor, L"XOM");
+        EXPECT_EQ(meta->model->descriptor, L"Q Series");
+        const std::string info = "Q Series xomq" + gen + ".hdi";
+        EXPECT_EQ(meta->model->info, std::wstring(info.begin(), info.end()));
+        EXPECT_EQ(meta->model->locale, L"4B00409");
+        // The host's loader fills the driver's capabilities from the same DRC data.
+        SPMP<PM_DRC_Caps_Loader> loader = factory->HD_Create_Caps_Loader(handler.get());
+        ASSERT_TRUE(loader);
+        EXPECT_TRUE(loader->load(std::string(XOM_TEST_DRIVER_DIR) + "/en-US/xomq" + gen + ".drc",
+                                 *def->get_plotter_capabilities(), error))
+            << error;
+        EXPECT_NE(def->get_plotter_capabilities()->find_media(L"ISO_A0"), nullptr);
+    }  // the driver's objects go before the driver is unloaded
 }
 
 // The dynamic symbols a library defines, as `nm -D --defined-only -C` lists them (C++ members by

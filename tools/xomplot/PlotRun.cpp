@@ -199,12 +199,36 @@ PlotResult RunPlot(const PlotOptions& options) {
     const HT_Driver_Identity* identity = module->identity();
 
     SPMP<HostErrorHandler> handler(new HostErrorHandler(msg));
-    SPMP<HT_Std_Plotter_Class_Factory> factory(new HT_Std_Plotter_Class_Factory());
-    SPMP<HT_Std_Plotter_Capabilities> caps = factory->HD_Create_Plotter_Capabilities({}, {}, {});
-    if (!LoadCaps(DrcPath(options.driver_path, identity ? identity->drc_file : ""), handler.get(),
-                  *caps, error)) {
-        st.fail(error);
+    // The driver's plotter model, made through its exported class factory as the host's
+    // configuration framework makes it: the definition identifies the driver from its DRC data,
+    // then the host's loader fills the capabilities from the same file.
+    SPMP<HT_Std_Plotter_Class_Factory> factory(module->create_class_factory());
+    if (!factory) {
+        st.fail(options.driver_path + ": the driver has no class factory");
         return DecideOutcome(st.seen);
+    }
+    SPMP<HT_Std_Plotter_Definition> definition;
+    try {
+        definition = factory->HD_Create_Plotter_Definition(handler.get());
+    } catch (const HT_Exception& e) {
+        st.fail("driver error: " + e.what_text());
+        return DecideOutcome(st.seen);
+    }
+    if (!definition || !definition->get_plotter_capabilities() ||
+        !definition->get_plotter_configuration() || !definition->get_shoebox()) {
+        st.fail(options.driver_path + ": the driver made no complete plotter definition");
+        return DecideOutcome(st.seen);
+    }
+    SPMP<HT_Std_Plotter_Capabilities> caps(definition->get_plotter_capabilities());
+    {
+        SPMP<PM_DRC_Caps_Loader> loader = factory->HD_Create_Caps_Loader(handler.get());
+        if (!loader ||
+            !loader->load(DrcPath(options.driver_path, identity ? identity->drc_file : ""), *caps,
+                          error)) {
+            st.fail(loader ? error
+                           : options.driver_path + ": the driver made no capability loader");
+            return DecideOutcome(st.seen);
+        }
     }
     PrinterConfig printerConfig;
     if (!options.config_name.empty()) {
@@ -227,8 +251,7 @@ PlotResult RunPlot(const PlotOptions& options) {
         const std::string* stored = printerConfig.find(key);
         return stored ? xomplatform::FromUtf8(*stored) : fallback;
     };
-    SPMP<HT_Std_Plotter_Configuration> config =
-        factory->HD_Create_Plotter_Configuration({}, {}, {});
+    SPMP<HT_Std_Plotter_Configuration> config(definition->get_plotter_configuration());
     const std::wstring media = choice(options.media, "media", caps->default_media());
     const std::wstring res = choice(options.resolution, "resolution", caps->default_resolution());
     const std::wstring mode = choice(options.color_mode, "color_mode", caps->default_color_mode());
@@ -252,23 +275,8 @@ PlotResult RunPlot(const PlotOptions& options) {
             if (msg) std::fprintf(msg, "xomplot: %s\n", p.c_str());
     }
     ApplyPlotTimeValues(options.plot_time, *config);
-    SPMP<HT_Meta_Capabilities> meta = factory->HD_Create_Meta_Capabilities();
-    if (identity)
-        meta->version_text = xomplatform::FromUtf8(
-            std::string(identity->hdi_version) + ", " + identity->hdi_file + ": [" +
-            identity->driver_version + "], " + identity->drc_file + ":");
-    meta->driver_path = xomplatform::FromUtf8(options.driver_path);
-
     SPMP<HostPlotMonitor> monitor(new HostPlotMonitor(msg, options.live_progress));
-    SPMP<HT_Shoebox> shoebox = factory->HD_Create_Shoebox();
-    shoebox->plot_object = SPMP<HT_Plot_Object>(new HT_Plot_Object(monitor));
-
-    SPMP<HT_Std_Plotter_Definition> definition =
-        factory->HD_Create_Plotter_Definition(handler.get());
-    definition->set_meta_capabilities(meta);
-    definition->set_plotter_capabilities(caps);
-    definition->set_plotter_configuration(config);
-    definition->set_shoebox(shoebox);
+    definition->get_shoebox()->plot_object = SPMP<HT_Plot_Object>(new HT_Plot_Object(monitor));
 
     HT_Document_Info info;
     info.document_name = xomplatform::FromUtf8(

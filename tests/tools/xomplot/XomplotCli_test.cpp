@@ -333,6 +333,28 @@ TEST_F(XomplotCliTest, DriverWithoutItsResourceLibraryFailsToLoad) {
     EXPECT_NE(r.out.find("driver failed to initialise"), std::string::npos) << r.out;
 }
 
+TEST_F(XomplotCliTest, ADriverWhoseLanguageFolderLacksItsDrcFileNamesTheMissingPath) {
+    const fs::path copy = dir / "xomq15.hdi";
+    fs::copy_file(Driver(), copy);
+    fs::copy_file(fs::path(Driver()).parent_path() / "xomq15Res.so", dir / "xomq15Res.so");
+    const fs::path plot = dir / "x.plt";
+    RunResult r =
+        Xomplot({"--driver", copy.string(), XOM_TEST_EXAMPLE_DRAWING, "-o", plot.string()});
+    EXPECT_EQ(r.status, 1);
+    const std::string all = r.out + r.err;
+    EXPECT_NE(all.find("DRC File"), std::string::npos) << all;
+    EXPECT_NE(all.find((dir / "en-US" / "xomq15.drc").string()), std::string::npos) << all;
+    EXPECT_FALSE(fs::exists(plot));
+
+    // With its DRC data in place the same copy plots.
+    fs::create_directories(dir / "en-US");
+    fs::copy_file(fs::path(Driver()).parent_path() / "en-US" / "xomq15.drc",
+                  dir / "en-US" / "xomq15.drc");
+    r = Xomplot({"--driver", copy.string(), XOM_TEST_EXAMPLE_DRAWING, "-o", plot.string()});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_TRUE(fs::exists(plot));
+}
+
 TEST_F(XomplotCliTest, ListsTheDrcChoices) {
     RunResult r = Xomplot({"--driver", Driver(), "--list"});
     EXPECT_EQ(r.status, 0) << r.err;
