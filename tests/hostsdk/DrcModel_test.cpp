@@ -42,6 +42,35 @@ TEST(PMObject, TreeOfPropertiesWithChildrenInFileOrder) {
     EXPECT_EQ(o.property_line("\\DPIA_directory\\Zeta\\info"), 4);
 }
 
+TEST(PMObject, IteratorGivesChildNodesThenPropertiesAndNothingForALeaf) {
+    PM_Object o;
+    std::string error;
+    ASSERT_TRUE(
+        Parse("[\\DPIA_directory]\nnote = x\n"
+              "[\\DPIA_directory\\Q]\ndescriptor = a,b\n"
+              "[\\DPIA_directory\\Empty]\n",
+              o, error))
+        << error;
+    auto it = o.newIterator("\\DPIA_directory");
+    ASSERT_NE(it, nullptr);
+    std::vector<std::pair<std::string, int>> seen;
+    std::string name;
+    int type = 0;
+    while (it->nextNode(name, type)) seen.emplace_back(name, type);
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"Q", PM_Object::kNodeTypeNode},
+        {"Empty", PM_Object::kNodeTypeNode},
+        {"note", PM_Object::kNodeTypeProperty}};
+    EXPECT_EQ(seen, expected);
+    // A node without entries iterates over nothing; a property or an unknown path is no node.
+    auto empty = o.newIterator("\\DPIA_directory\\Empty");
+    ASSERT_NE(empty, nullptr);
+    EXPECT_FALSE(empty->nextNode(name, type));
+    EXPECT_EQ(o.newIterator("\\DPIA_directory\\note"), nullptr);
+    EXPECT_EQ(o.newIterator("\\nothing"), nullptr);
+    EXPECT_NE(o.newIterator("\\"), nullptr);
+}
+
 TEST(PMObject, BadInputGivesFileLineAndReason) {
     const std::pair<const char*, const char*> cases[] = {
         {"x = 1\n", "t.drc:1: property before the first node header"},

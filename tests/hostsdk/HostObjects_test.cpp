@@ -128,6 +128,36 @@ TEST(Parts, CopiesAreIndependentButShareThePlotObject) {
     EXPECT_EQ(boxCopy->plot_object->plot_monitor(), monitor.get());
 }
 
+TEST(Parts, ANullPartIsRefusedAndCopiesCopyEveryPart) {
+    SPMP<HT_Std_Plotter_Capabilities> caps(new HT_Std_Plotter_Capabilities());
+    HT_Media_Capabilities* media = caps->get_media_capabilities();
+    ASSERT_NE(media, nullptr);
+    caps->set_media_capabilities(SPMP<HT_Media_Capabilities>());
+    EXPECT_EQ(caps->get_media_capabilities(), media);
+    media->sizes.push_back({L"ISO_A4", 605, 210, 297});
+    caps->get_custom_capabilities()->items.push_back({L"K", L"long", L"1"});
+    auto copy = caps->copy();
+    EXPECT_NE(copy->get_media_capabilities(), media);
+    EXPECT_NE(copy->get_custom_capabilities(), caps->get_custom_capabilities());
+    EXPECT_NE(copy->find_media(L"ISO_A4"), nullptr);
+    EXPECT_NE(copy->find_custom(L"K"), nullptr);
+
+    SPMP<HT_Meta_Capabilities> meta(new HT_Meta_Capabilities());
+    meta->model = SPMP<HT_Model>(new HT_Model());
+    meta->model->descriptor = L"Q Series";
+    auto metaCopy = meta->copy();
+    metaCopy->model->descriptor = L"other";
+    EXPECT_EQ(meta->model->descriptor, L"Q Series");
+    EXPECT_FALSE(metaCopy->family);
+
+    SPMP<HT_Shoebox> box(new HT_Shoebox());
+    box->data = SPMP<HT_Shoebox_Data>(new HT_Shoebox_Data());
+    box->data->text = L"c:\\";
+    auto boxCopy = box->copy();
+    boxCopy->data->text = L"d:\\";
+    EXPECT_EQ(box->data->text, L"c:\\");
+}
+
 TEST(Definition, FactoryMakesPartsAndDefinitionKeepsThem) {
     SPMP<HT_Error_Handler> handler(new HT_Error_Handler());
     SPMP<HT_Std_Plotter_Class_Factory> factory(new HT_Std_Plotter_Class_Factory());
