@@ -20,7 +20,7 @@ HT_XOM_Plotter_Capabilities::HT_XOM_Plotter_Capabilities()
           SPMP<HT_Std_Plotter_Class_Factory>(new (std::nothrow) HT_XOM_Plotter_Class_Factory)) {}
 
 HT_XOM_Plotter_Capabilities::HT_XOM_Plotter_Capabilities(
-    SPMP<HT_Std_Plotter_Class_Factory> factory) try {
+    const SPMP<HT_Std_Plotter_Class_Factory>& factory) try {
     if (!factory) ThrowPlotterModelError(HT_MSG_OBJECT_NOT_CREATED, kConstructor, "pCF");
     // Every part is made before any is handed over, in the host's order.
     auto media = Required(factory->HD_Create_Media_Capabilities(), "pMediaCaps");

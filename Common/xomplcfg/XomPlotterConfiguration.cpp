@@ -20,7 +20,7 @@ HT_XOM_Plotter_Configuration::HT_XOM_Plotter_Configuration()
           SPMP<HT_Std_Plotter_Class_Factory>(new (std::nothrow) HT_XOM_Plotter_Class_Factory)) {}
 
 HT_XOM_Plotter_Configuration::HT_XOM_Plotter_Configuration(
-    SPMP<HT_Std_Plotter_Class_Factory> factory) try {
+    const SPMP<HT_Std_Plotter_Class_Factory>& factory) try {
     if (!factory) ThrowPlotterModelError(HT_MSG_OBJECT_NOT_CREATED, kConstructor, "pCF");
     auto media = Required(factory->HD_Create_Media_Configuration(), "pMediaCfg");
     auto io = Required(factory->HD_Create_IO_Configuration(), "pIOCfg");

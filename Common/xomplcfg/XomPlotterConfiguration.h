@@ -8,7 +8,7 @@ class XOM_EXPORT_CLASS HT_XOM_Plotter_Configuration : public HT_Std_Plotter_Conf
   public:
     // Through a new driver class factory; throws HT_Error (item "pCF") when none can be made.
     HT_XOM_Plotter_Configuration();
-    // Through the given factory, released when done; a part it does not make throws HT_Error
+    // Through the given factory; a part it does not make throws HT_Error
     // 37 naming the part ("pMediaCfg" ... "pCustomCfg").
-    explicit HT_XOM_Plotter_Configuration(SPMP<HT_Std_Plotter_Class_Factory> factory);
+    explicit HT_XOM_Plotter_Configuration(const SPMP<HT_Std_Plotter_Class_Factory>& factory);
 };

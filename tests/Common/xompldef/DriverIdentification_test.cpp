@@ -4,7 +4,7 @@
 #include <sys/utsname.h>
 
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "Common/XOM/DriverApp.h"
@@ -50,8 +50,10 @@ TEST(DriverIdentification, ModulePathIsTheStartedDriversElseTheFileHoldingTheCod
 TEST(DriverIdentification, OperatingSystemVersionIsPlatformMajorMinor) {
     utsname u{};
     ASSERT_EQ(uname(&u), 0);
-    int major = 0, minor = 0;
-    ASSERT_EQ(std::sscanf(u.release, "%d.%d", &major, &minor), 2) << u.release;
+    char* end = nullptr;
+    const long major = std::strtol(u.release, &end, 10);
+    ASSERT_EQ(*end, '.') << u.release;
+    const long minor = std::strtol(end + 1, nullptr, 10);
     EXPECT_EQ(OperatingSystemVersionText(),
               L"2," + std::to_wstring(major) + L"," + std::to_wstring(minor));
 }
