@@ -7,12 +7,6 @@
 
 namespace {
 constexpr const char* kConstructor = "HT_XOM_Plotter_Capabilities::HT_XOM_Plotter_Capabilities";
-
-template <class Part>
-SPMP<Part> Required(SPMP<Part> part, const char* item) {
-    if (!part) ThrowPlotterModelError(HT_MSG_OBJECT_NOT_CREATED, kConstructor, item);
-    return part;
-}
 }  // namespace
 
 HT_XOM_Plotter_Capabilities::HT_XOM_Plotter_Capabilities()
@@ -23,14 +17,20 @@ HT_XOM_Plotter_Capabilities::HT_XOM_Plotter_Capabilities(
     const SPMP<HT_Std_Plotter_Class_Factory>& factory) try {
     if (!factory) ThrowPlotterModelError(HT_MSG_OBJECT_NOT_CREATED, kConstructor, "pCF");
     // Every part is made before any is handed over, in the host's order.
-    auto media = Required(factory->HD_Create_Media_Capabilities(), "pMediaCaps");
-    auto io = Required(factory->HD_Create_IO_Capabilities(), "pIOCaps");
-    auto physPen = Required(factory->HD_Create_Phys_Pen_Capabilities(), "pPhysPenCaps");
-    auto raster = Required(factory->HD_Create_Raster_Capabilities(), "pRasterCaps");
-    auto linetype = Required(factory->HD_Create_Linetype_Capabilities(), "pLinetypeCaps");
-    auto rcm = Required(factory->HD_Create_ResColorMem_Capabilities(), "pRCMCaps");
-    auto initTerm = Required(factory->HD_Create_Init_Term_Capabilities(), "pInitTermCaps");
-    auto custom = Required(factory->HD_Create_Custom_Capabilities(), "pCustomCaps");
+    auto media = RequiredPart(factory->HD_Create_Media_Capabilities(), kConstructor, "pMediaCaps");
+    auto io = RequiredPart(factory->HD_Create_IO_Capabilities(), kConstructor, "pIOCaps");
+    auto physPen =
+        RequiredPart(factory->HD_Create_Phys_Pen_Capabilities(), kConstructor, "pPhysPenCaps");
+    auto raster =
+        RequiredPart(factory->HD_Create_Raster_Capabilities(), kConstructor, "pRasterCaps");
+    auto linetype =
+        RequiredPart(factory->HD_Create_Linetype_Capabilities(), kConstructor, "pLinetypeCaps");
+    auto rcm =
+        RequiredPart(factory->HD_Create_ResColorMem_Capabilities(), kConstructor, "pRCMCaps");
+    auto initTerm =
+        RequiredPart(factory->HD_Create_Init_Term_Capabilities(), kConstructor, "pInitTermCaps");
+    auto custom =
+        RequiredPart(factory->HD_Create_Custom_Capabilities(), kConstructor, "pCustomCaps");
     set_media_capabilities(media);
     set_io_capabilities(io);
     set_phys_pen_capabilities(physPen);

@@ -7,12 +7,6 @@
 
 namespace {
 constexpr const char* kConstructor = "HT_XOM_Plotter_Configuration::HT_XOM_Plotter_Configuration";
-
-template <class Part>
-SPMP<Part> Required(SPMP<Part> part, const char* item) {
-    if (!part) ThrowPlotterModelError(HT_MSG_OBJECT_NOT_CREATED, kConstructor, item);
-    return part;
-}
 }  // namespace
 
 HT_XOM_Plotter_Configuration::HT_XOM_Plotter_Configuration()
@@ -22,12 +16,16 @@ HT_XOM_Plotter_Configuration::HT_XOM_Plotter_Configuration()
 HT_XOM_Plotter_Configuration::HT_XOM_Plotter_Configuration(
     const SPMP<HT_Std_Plotter_Class_Factory>& factory) try {
     if (!factory) ThrowPlotterModelError(HT_MSG_OBJECT_NOT_CREATED, kConstructor, "pCF");
-    auto media = Required(factory->HD_Create_Media_Configuration(), "pMediaCfg");
-    auto io = Required(factory->HD_Create_IO_Configuration(), "pIOCfg");
-    auto physPen = Required(factory->HD_Create_Phys_Pen_Configuration(), "pPhysPenCfg");
-    auto rcm = Required(factory->HD_Create_ResColorMem_Configuration(), "pRCMCfg");
-    auto initTerm = Required(factory->HD_Create_Init_Term_Configuration(), "pInitTermCfg");
-    auto custom = Required(factory->HD_Create_Custom_Configuration(), "pCustomCfg");
+    auto media = RequiredPart(factory->HD_Create_Media_Configuration(), kConstructor, "pMediaCfg");
+    auto io = RequiredPart(factory->HD_Create_IO_Configuration(), kConstructor, "pIOCfg");
+    auto physPen =
+        RequiredPart(factory->HD_Create_Phys_Pen_Configuration(), kConstructor, "pPhysPenCfg");
+    auto rcm =
+        RequiredPart(factory->HD_Create_ResColorMem_Configuration(), kConstructor, "pRCMCfg");
+    auto initTerm =
+        RequiredPart(factory->HD_Create_Init_Term_Configuration(), kConstructor, "pInitTermCfg");
+    auto custom =
+        RequiredPart(factory->HD_Create_Custom_Configuration(), kConstructor, "pCustomCfg");
     set_media_configuration(media);
     set_io_configuration(io);
     set_phys_pen_configuration(physPen);
