@@ -153,7 +153,7 @@ void JobSink::Serve(int connection, const std::string& peer, const std::atomic<b
     const std::optional<std::uint64_t> limit = faults.limit();
     std::string job;
     std::string ending = "ended by the host";
-    std::vector<char> buffer(64 * 1024);
+    std::vector<char> buffer(std::size_t{64} * 1024);
     const Clock::time_point start = Clock::now();
 
     while (!stop.load()) {

@@ -21,7 +21,8 @@ void RequestStop(int) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Whatever escapes ends the run as a failure with its reason, never as an abort without a word.
+int main(int argc, char** argv) try {
     CLI::App app{"xomsim: a Q Series printer simulator (job port 9100)"};
     xomsim::SinkOptions options;
     std::vector<std::string> faults;
@@ -66,4 +67,10 @@ int main(int argc, char** argv) {
     const int jobs = sink.Run(g_stop);
     std::printf("xomsim: stopped after %d job(s)\n", jobs);
     return 0;
+} catch (const std::exception& e) {
+    std::fprintf(stderr, "xomsim: %s\n", e.what());
+    return 1;
+} catch (...) {
+    std::fprintf(stderr, "xomsim: unexpected failure\n");
+    return 1;
 }

@@ -84,9 +84,9 @@ class RunningSink {
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
         socklen_t len = sizeof a;
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
+        EXPECT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        EXPECT_EQ(::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len), 0);
         ::close(s);
         return ntohs(a.sin_port);
     }
