@@ -19,6 +19,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             extract_compound_str_ex(drc.GetProperty("\\DPIA_directory\\" + node + "\\descriptor"),
                                     a, b);
         }
+        // The driver identifies itself from the directory's first entry, as a node.
+        if (auto it = drc.newIterator("\\DPIA_directory")) {
+            std::string name;
+            int type = 0;
+            std::size_t entries = 0;
+            while (it->nextNode(name, type)) {
+                if (type != PM_Object::kNodeTypeNode && type != PM_Object::kNodeTypeProperty)
+                    __builtin_trap();
+                ++entries;
+            }
+            if (entries !=
+                drc.children("\\DPIA_directory").size() + drc.properties("\\DPIA_directory").size())
+                __builtin_trap();
+        }
     } else if (error.rfind("fuzz.drc:", 0) != 0) {
         __builtin_trap();  // every parse error names the file and line
     }
