@@ -37,7 +37,7 @@ bool ParseIpv4(std::string_view text, JUX_IP_ADDRESS& out) {
     if (inet_pton(AF_INET, std::string(host).c_str(), &a) != 1) return false;
     out.family = JUX_IP_ADDRESS::kFamilyIpv4;
     out.SetPort(static_cast<std::uint16_t>(port));
-    std::memcpy(out.address, &a, 4);
+    std::memcpy(out.Ipv4(), &a, 4);
     return true;
 }
 
@@ -64,8 +64,8 @@ bool ParseIpv6(std::string_view text, JUX_IP_ADDRESS& out) {
     if (inet_pton(AF_INET6, std::string(host).c_str(), &a) != 1) return false;
     out.family = JUX_IP_ADDRESS::kFamilyIpv6;
     out.SetPort(static_cast<std::uint16_t>(port));
-    std::memcpy(out.address, &a, 16);
-    out.scopeId = scope;
+    std::memcpy(out.Ipv6(), &a, 16);
+    out.SetScopeId(scope);
     return true;
 }
 
@@ -87,9 +87,19 @@ std::size_t JUX_IP_ADDRESS::AddressLength() const {
     return family == kFamilyIpv4 ? 16 : family == kFamilyIpv6 ? 28 : 0;
 }
 
+std::uint32_t JUX_IP_ADDRESS::ScopeId() const {
+    std::uint32_t scope = 0;
+    std::memcpy(&scope, body + 20, sizeof scope);
+    return scope;
+}
+
+void JUX_IP_ADDRESS::SetScopeId(std::uint32_t scope) {
+    std::memcpy(body + 20, &scope, sizeof scope);
+}
+
 bool JUX_IP_ADDRESS::operator==(const JUX_IP_ADDRESS& o) const {
-    return family == o.family && portNetworkOrder == o.portNetworkOrder && flowInfo == o.flowInfo &&
-           std::memcmp(address, o.address, 16) == 0 && scopeId == o.scopeId;
+    return family == o.family && portNetworkOrder == o.portNetworkOrder &&
+           std::memcmp(body, o.body, sizeof body) == 0;
 }
 
 bool JUX_IP_ADDRESS::Set(const std::wstring& text) {
@@ -121,13 +131,13 @@ bool JUX_IP_ADDRESS::Set(const std::wstring& text) {
 
 bool JUX_IP_ADDRESS::IsUnspecified() const {
     static const std::uint8_t zero[16] = {};
-    if (family == kFamilyIpv4) return std::memcmp(address, zero, 4) == 0;
-    if (family == kFamilyIpv6) return std::memcmp(address, zero, 16) == 0;
+    if (family == kFamilyIpv4) return std::memcmp(Ipv4(), zero, 4) == 0;
+    if (family == kFamilyIpv6) return std::memcmp(Ipv6(), zero, 16) == 0;
     return true;
 }
 
 bool JUX_IP_ADDRESS::IsLinkLocal() const {
-    return family == kFamilyIpv6 && address[0] == 0xFE && address[1] == 0x80;
+    return family == kFamilyIpv6 && Ipv6()[0] == 0xFE && Ipv6()[1] == 0x80;
 }
 
 std::wstring JUX_IP_ADDRESS::ToText() const {
@@ -135,15 +145,15 @@ std::wstring JUX_IP_ADDRESS::ToText() const {
     std::string text;
     if (family == kFamilyIpv4) {
         if (IsUnspecified()) return {};
-        inet_ntop(AF_INET, address, buffer, sizeof buffer);
+        inet_ntop(AF_INET, Ipv4(), buffer, sizeof buffer);
         text = buffer;
         if (Port() != 0) text += ":" + std::to_string(Port());
     } else if (family == kFamilyIpv6) {
         if (IsUnspecified()) return {};
-        inet_ntop(AF_INET6, address, buffer, sizeof buffer);
-        std::string body = buffer;
-        if (scopeId != 0) body += "%" + std::to_string(scopeId);
-        text = Port() != 0 ? "[" + body + "]:" + std::to_string(Port()) : body;
+        inet_ntop(AF_INET6, Ipv6(), buffer, sizeof buffer);
+        std::string text6 = buffer;
+        if (ScopeId() != 0) text6 += "%" + std::to_string(ScopeId());
+        text = Port() != 0 ? "[" + text6 + "]:" + std::to_string(Port()) : text6;
     }
     return std::wstring(text.begin(), text.end());
 }

@@ -14,10 +14,17 @@ struct JUX_IP_ADDRESS {
 
     std::uint16_t family = 0;
     std::uint16_t portNetworkOrder = 0;  // 0: no port given
-    // IPv4: the first four octets of address (the flow information is not used).
-    std::uint32_t flowInfo = 0;
-    std::uint8_t address[16] = {};
-    std::uint32_t scopeId = 0;  // IPv6: zone in the low 28 bits, level in the top 4
+    // IPv4: the four address octets, then zeros (the IPv4 socket address is the first 16 octets).
+    // IPv6: flow information (4 octets), the sixteen address octets, the scope id (4 octets, zone
+    // in the low 28 bits, level in the top 4).
+    std::uint8_t body[24] = {};
+
+    std::uint8_t* Ipv4() { return body; }
+    const std::uint8_t* Ipv4() const { return body; }
+    std::uint8_t* Ipv6() { return body + 4; }
+    const std::uint8_t* Ipv6() const { return body + 4; }
+    std::uint32_t ScopeId() const;
+    void SetScopeId(std::uint32_t scope);
 
     // Parses an IPv4 or IPv6 address, with or without port, scope ("%n") or prefix ("/n"): the
     // forms 1.2.3.4, 1.2.3.4:9100, 10.0.0.0/8, fe80::1%3, [fe80::1%3]:9100, fd00::/64. Host names
@@ -43,6 +50,7 @@ struct JUX_IP_ADDRESS {
 
     bool operator==(const JUX_IP_ADDRESS& other) const;
 };
+static_assert(sizeof(JUX_IP_ADDRESS) == 28, "the address keeps the 28-octet socket address layout");
 
 // The trace of the last failed Set() on this thread ("JUX_IP_ADDRESS::Set() ParseNetworkString
 // failed: <text>"); empty when none failed.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 using JuxNetwork::JUX_IP_ADDRESS;
@@ -15,8 +17,8 @@ JUX_IP_ADDRESS Parsed(const wchar_t* text) {
 TEST(JuxIpAddress, Ipv4WithAndWithoutPort) {
     JUX_IP_ADDRESS a = Parsed(L"192.168.1.20");
     EXPECT_EQ(a.family, JUX_IP_ADDRESS::kFamilyIpv4);
-    EXPECT_EQ(a.address[0], 192);
-    EXPECT_EQ(a.address[3], 20);
+    EXPECT_EQ(a.Ipv4()[0], 192);
+    EXPECT_EQ(a.Ipv4()[3], 20);
     EXPECT_EQ(a.Port(), 0);
     EXPECT_EQ(a.AddressLength(), 16u);
     EXPECT_EQ(a.ToText(), L"192.168.1.20");
@@ -31,7 +33,7 @@ TEST(JuxIpAddress, Ipv4WithAndWithoutPort) {
 TEST(JuxIpAddress, Ipv6WithScopeAndPort) {
     JUX_IP_ADDRESS a = Parsed(L"fe80::1%3");
     EXPECT_EQ(a.family, JUX_IP_ADDRESS::kFamilyIpv6);
-    EXPECT_EQ(a.scopeId, 3u);
+    EXPECT_EQ(a.ScopeId(), 3u);
     EXPECT_TRUE(a.IsLinkLocal());
     EXPECT_EQ(a.AddressLength(), 28u);
     EXPECT_EQ(a.ToText(), L"fe80::1%3");
@@ -43,6 +45,26 @@ TEST(JuxIpAddress, Ipv6WithScopeAndPort) {
     EXPECT_FALSE(a.IsLinkLocal());
     EXPECT_EQ(Parsed(L"fd00::/64").ToText(), L"fd00::");
     EXPECT_EQ(Parsed(L"::ffff:1.2.3.4").family, JUX_IP_ADDRESS::kFamilyIpv6);
+}
+
+// The address is handed around as the 28-octet socket address: family, port in network order, then
+// the IPv4 octets at offset 4, or the flow information, the IPv6 octets at 8 and the scope at 24.
+TEST(JuxIpAddress, KeepsTheSocketAddressLayout) {
+    std::uint8_t raw[28];
+    JUX_IP_ADDRESS a = Parsed(L"192.168.1.20:161");
+    std::memcpy(raw, &a, sizeof raw);
+    const std::uint8_t ipv4[] = {2, 0, 0x00, 0xA1, 192, 168, 1, 20, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(raw, ipv4, sizeof ipv4), 0);
+    a = Parsed(L"[fe80::1%12]:9100");
+    std::memcpy(raw, &a, sizeof raw);
+    const std::uint8_t ipv6[] = {23, 0, 0x23, 0x8C, 0, 0, 0, 0, 0xFE, 0x80};
+    EXPECT_EQ(std::memcmp(raw, ipv6, sizeof ipv6), 0);
+    EXPECT_EQ(raw[23], 1);
+    std::uint32_t scope = 0;
+    std::memcpy(&scope, raw + 24, 4);
+    EXPECT_EQ(scope, 12u);
+    EXPECT_EQ(a.ToText(), L"[fe80::1%12]:9100");
+    EXPECT_EQ(a.ToAddressText(), L"fe80::1");
 }
 
 TEST(JuxIpAddress, UnspecifiedAddresses) {
