@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, checks the format, builds and runs the whole test suite: the default build, then
-# ASan+UBSan, then clang-tidy over every source, then a short fuzz run of every fuzz target over
+# ASan+UBSan, then the threaded network tests alone under ThreadSanitizer, then clang-tidy over every source, then a short fuzz run of every fuzz target over
 # its committed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +15,15 @@ for preset in default asan; do
   count=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9][0-9]*\).*/\1/p' "build/ctest-$preset.log")
   passed=$((passed + ${count:-0}))
 done
+# The I/O manager's workers share sockets and contexts with the calling thread: its tests run under
+# ThreadSanitizer too. Only that test program is built in the tsan tree.
+echo "=== tsan (network) ==="
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan --target jux_network_tests
+TSAN_OPTIONS="halt_on_error=1 ${TSAN_OPTIONS:-}" build/tsan/tests/juxcommoncode/JuxNetwork/jux_network_tests \
+  --gtest_brief=1 | tee build/tsan/network-tests.log
+count=$(sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) tests\?\..*/\1/p' build/tsan/network-tests.log)
+passed=$((passed + ${count:-0}))
 bash scripts/lint.sh --all
 bash scripts/run-fuzz.sh 30
 echo "tests: $passed passed, 0 failed"

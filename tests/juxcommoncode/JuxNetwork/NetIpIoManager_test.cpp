@@ -134,24 +134,35 @@ TEST(NetIpIoManager, ManyDatagramsInFlightAllArriveAndFreeTheirContexts) {
         numbers.insert(datagram.octets[0]);
     }
     EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kDatagrams));
-    for (int i = 0; i < 250 && client->GetBusyIoContextCount() != 0; ++i)
+    for (int i = 0; i < 250 && client->GetBusyIoContextCount() != 0; ++i) {
         std::this_thread::sleep_for(milliseconds(20));
-    EXPECT_EQ(client->GetBusyIoContextCount(), 0u);
-    EXPECT_EQ(agent->GetBusyIoContextCount(), 16u) << "each delivered receive is posted again";
+    }
+    EXPECT_EQ(client->GetBusyIoContextCount(), 0u) << "every finished send gives its context back";
+    EXPECT_LE(client->GetIoContextCount(), static_cast<std::size_t>(kDatagrams));
 }
 
-TEST(NetIpIoManager, WithoutAProtocolADatagramIsDroppedWithATrace) {
+std::size_t CountOf(const std::wstring& text, const std::wstring& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST(NetIpIoManager, WithoutAProtocolADatagramIsDroppedWithATraceAndTheReceivePostedAgain) {
     CNetIpIoManager manager(TestOptions());
     ASSERT_TRUE(manager.Start());
     CSocketContext* client = manager.CreateUdpSocket(LoopbackAdapter(), false);
     CSocketContext* agent = manager.CreateUdpSocket(LoopbackAdapter(), false);
     JuxNetwork::ClearNetworkTrace();
     ASSERT_TRUE(agent->StartReceive());
-    SendDatagram(*client, agent->m_localAddress, {1});
-    for (int i = 0; i < 250 && JuxNetwork::NetworkTraceText().empty(); ++i)
-        std::this_thread::sleep_for(milliseconds(20));
-    EXPECT_NE(JuxNetwork::NetworkTraceText().find(L"dropped"), std::wstring::npos);
-    EXPECT_EQ(agent->GetBusyIoContextCount(), 1u) << "only the receive posted again";
+    for (std::size_t sent = 1; sent <= 2; ++sent) {
+        SendDatagram(*client, agent->m_localAddress, {1});
+        for (int i = 0; i < 250 && CountOf(JuxNetwork::NetworkTraceText(), L"dropped") < sent;
+             ++i) {
+            std::this_thread::sleep_for(milliseconds(20));
+        }
+        EXPECT_EQ(CountOf(JuxNetwork::NetworkTraceText(), L"dropped"), sent);
+    }
 }
 
 TEST(NetIpIoManager, ConnectTcpGoesToThePrinterPortWhateverPortItIsGiven) {
