@@ -9,7 +9,7 @@ namespace JuxNetwork {
 
 namespace {
 
-constexpr std::size_t kTraceLimit = 64 * 1024;
+constexpr std::size_t kTraceLimit = std::size_t{64} * 1024;
 
 std::mutex& TraceLock() {
     static std::mutex lock;

@@ -147,7 +147,10 @@ TEST_F(SystemAdapterSourceInNamespace, BroadcastSocketsReachTheWholeLinkAndHearT
         setsockopt(device, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
         sockaddr_in6 any{};
         any.sin6_family = AF_INET6;
-        bind(device, reinterpret_cast<sockaddr*>(&any), sizeof any);
+        if (bind(device, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) {
+            close(device);
+            device = -1;
+        }
     }));
     ASSERT_GE(device, 0);
     sockaddr_in6 bound{};
