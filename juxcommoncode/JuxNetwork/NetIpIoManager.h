@@ -6,6 +6,9 @@
 // and creates sockets; the workers run GetWorkerThreadProc() and handle each completion on exactly
 // one of them. The manager lock guards the socket-context list and is taken before a socket
 // context's lock, never after it. The adapter list belongs to the host's thread.
+//
+// A subclass that overrides the worker procedure or OnDatagramReceived() calls Stop() in its own
+// destructor, so that no worker runs its code once it is gone.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>

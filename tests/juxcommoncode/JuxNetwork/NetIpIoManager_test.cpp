@@ -53,6 +53,43 @@ TEST(NetIpIoManager, RunsTwiceTheProcessorsInWorkersAtMostEight) {
     EXPECT_EQ(manager.GetWorkerThreadCount(), 2u);
 }
 
+class FixedAdapterSource : public JuxNetwork::IAdapterSource {
+  public:
+    bool answers = true;
+    std::vector<JuxNetwork::AdapterAddressRecord> records;
+    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& out) override {
+        out = records;
+        return answers;
+    }
+};
+
+TEST(NetIpIoManager, RefreshAdaptersKeepsTheUsableAddressesOfItsSource) {
+    auto source = std::make_shared<FixedAdapterSource>();
+    JuxNetwork::AdapterAddressRecord ethernet;
+    ethernet.friendlyName = L"eth0";
+    ethernet.interfaceType = JuxNetwork::kInterfaceTypeEthernet;
+    ethernet.up = true;
+    ethernet.address = Address(L"192.168.1.20");
+    ethernet.prefixLength = 24;
+    JuxNetwork::AdapterAddressRecord loopback = ethernet;
+    loopback.interfaceType = 24;
+    source->records = {loopback, ethernet};
+    NetIpIoManagerOptions options = TestOptions();
+    options.adapterSource = source;
+    CNetIpIoManager manager(options);
+    ASSERT_TRUE(manager.RefreshAdapters());
+    ASSERT_EQ(manager.GetAdapters().size(), 1u);
+    EXPECT_EQ(manager.FindAdapterFor(Address(L"192.168.1.9")), manager.GetAdapters()[0].get());
+    // A source that cannot be asked fails and leaves no stale adapters behind.
+    source->answers = false;
+    EXPECT_FALSE(manager.RefreshAdapters());
+    EXPECT_TRUE(manager.GetAdapters().empty());
+    source->answers = true;
+    source->records.clear();
+    EXPECT_TRUE(manager.RefreshAdapters());
+    EXPECT_EQ(manager.FindAdapterFor(Address(L"192.168.1.9")), nullptr);
+}
+
 TEST(NetIpIoManager, StartsOnceStopsAndStartsAgain) {
     CNetIpIoManager manager(TestOptions());
     EXPECT_EQ(manager.CreateUdpSocket(LoopbackAdapter(), false), nullptr)
