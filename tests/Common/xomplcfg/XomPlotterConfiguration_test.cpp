@@ -49,16 +49,18 @@ class PartialFactory : public HT_XOM_Plotter_Class_Factory {
 };
 
 TEST(XomPlotterConfiguration, EveryPartComesFromTheFactoryAndAMissingOneIsNamed) {
-    SPMP<PartialFactory> complete(new PartialFactory(-1));
+    // Held as the base the constructor takes, so no converted temporary comes and goes.
+    auto* whole = new PartialFactory(-1);
+    SPMP<HT_Std_Plotter_Class_Factory> complete(whole);
     SPMP<HT_XOM_Plotter_Configuration> config(new HT_XOM_Plotter_Configuration(complete));
-    EXPECT_EQ(complete->calls, 6);
-    EXPECT_EQ(config->get_io_configuration(), complete->io);
-    EXPECT_EQ(complete->ref_count(), 1);
+    EXPECT_EQ(whole->calls, 6);
+    EXPECT_EQ(config->get_io_configuration(), whole->io);
+    EXPECT_EQ(whole->ref_count(), 1);
 
     const char* items[] = {"pMediaCfg", "pIOCfg",       "pPhysPenCfg",
                            "pRCMCfg",   "pInitTermCfg", "pCustomCfg"};
     for (int missing = 0; missing < 6; ++missing) {
-        SPMP<PartialFactory> factory(new PartialFactory(missing));
+        SPMP<HT_Std_Plotter_Class_Factory> factory(new PartialFactory(missing));
         try {
             SPMP<HT_XOM_Plotter_Configuration> made(new HT_XOM_Plotter_Configuration(factory));
             ADD_FAILURE() << "made without " << items[missing];
