@@ -272,9 +272,10 @@ void CSocketContext::ReadUntilPeerEnd() {
             }
             CloseLocked();
         }
-        // Closed under the wait (a cancel): whoever closed it knows, and nothing is told.
-        if (status != kNoticeNone) Notify(status);
+        // The wait is over before it is told, so that whoever the notice wakes may purge the
+        // context. Closed under the wait (a cancel): whoever closed it knows; nothing is told.
         m_awaitingPeerEnd.store(false, std::memory_order_release);
+        if (status != kNoticeNone) Notify(status);
     });
 }
 

@@ -274,8 +274,8 @@ struct SimulatedPrinter {
         cmd += " >'" + out.string() + "' 2>&1 & echo $! >'" + pidFile.string() + "'";
         EXPECT_EQ(std::system(cmd.c_str()), 0);
         std::ifstream(pidFile) >> pid;
-        // Listening once it has said so.
-        for (int i = 0; i < 250; ++i) {
+        // Listening once it has said so (a sanitizer build on a loaded machine starts slowly).
+        for (int i = 0; i < 1500; ++i) {
             std::ifstream in(out);
             std::string line;
             if (std::getline(in, line) && line.find("xomsim: ") == 0) break;
@@ -304,7 +304,7 @@ TEST_F(XomplotCliTest, PlotsDirectlyToThePrinterOfAConfiguration) {
     {
         SimulatedPrinter printer(dir, "127.0.0.43");
         r = Xomplot({"--driver", Driver(), "--config", "q", XOM_TEST_EXAMPLE_DRAWING});
-        EXPECT_EQ(r.status, 0) << r.out << r.err;
+        EXPECT_EQ(r.status, 0) << r.out << r.err << Read(dir / "xomsim-127.0.0.43.txt");
         EXPECT_EQ(r.out, "Plot complete\n");
     }
     // The printer got the job the port got, byte for byte.
