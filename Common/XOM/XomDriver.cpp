@@ -1,6 +1,7 @@
 #include "Common/XOM/XomDriver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <new>
@@ -26,12 +27,18 @@
 #include "Common/XomSettings/SettingsStore.h"
 #include "Common/xomOutput/DirectChannel.h"
 #include "Common/xomOutput/OutputChannel.h"
+#include "Common/xomOutput/PrinterNetwork.h"
 #include "hdi/HT_Host_Info.h"
+#include "juxcommoncode/JuxNetwork/SocketContext.h"
+#include "platform/ErrorText.h"
 #include "platform/MessageService.h"
 #include "platform/Saturate.h"
 #include "platform/Utf8.h"
 
 namespace {
+
+// Source name that the device's diagnostic lines carry.
+constexpr const char* kDeviceSourceName = "..\\..\\Common\\XOM";
 
 [[noreturn]] void RaiseHostError(int message, const char* function, const char* item) {
     throw HT_Error(theApp().resourceModule(), message, function, item);
@@ -76,7 +83,13 @@ XOM_Driver::XOM_Driver() : m_palette(new HT_Palette) {
 }
 
 XOM_Driver::~XOM_Driver() {
-    theApp().removeDevice();
+    // The network manager lives as long as a device does.
+    if (theApp().removeDevice() == 0) {
+        CloseDirectChannel();
+        ShutdownPrinterNetwork();
+    } else {
+        PurgePrinterNetwork();
+    }
     if (m_plotter_def) m_plotter_def->detach_device();
     // The senders must not write through a device that is gone.
     if (OutputDevice() == this) SetOutputDevice(nullptr);
@@ -298,7 +311,7 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
     if (m_directOutput) {
         const std::wstring address = theApp().currentPrinter().m_address.ToText();
         entry.m_destination = entry.m_printer + L"   " + address;
-        if (!OpenDirectChannel()) {
+        if (!OpenDirectChannel(theApp().currentPrinter().m_address)) {
             std::wstring text = LocalizedString(IDS_CANNOT_CONNECT);
             if (!entry.m_printer.empty()) text += L" " + entry.m_printer + L"  ";
             text += L" " + address;
@@ -364,6 +377,60 @@ std::string XOM_Driver::build_job_prefix(const HT_Document_Info& info,
     return ComposeJobPrefix(plan, ticket, header);
 }
 
+// The last buffer goes to the printer; then the plot waits, in steps of 250 ms with the meter
+// showing how much the printer has taken, until the connection says it delivered the job or
+// failed, or the user cancels. Returns the plot's status.
+std::wstring XOM_Driver::finish_direct_output() {
+    if (OutputErrorState() != kOutputOk) {
+        // A send failed on the way (it was shown then): the job is not complete.
+        CloseDirectChannel();
+        m_outputFailed = 1;
+        return LocalizedString(IDS_CONNECTION_FAILED);
+    }
+    JuxNetwork::CSocketContext* connection = DirectConnection();
+    const std::uint32_t code = FinishDirectChannel();
+    if (code != 0) {
+        std::wstring status = xomplatform::SystemErrorText(code) +
+                              DiagnosticLine(kDeviceSourceName, "XOM_Driver::end_picture", 1661);
+        ShowPlotMessage(message_handler(), status, LocalizedString(IDS_PRINTER_MESSAGE));
+        m_outputFailed = 1;
+        return status;
+    }
+    const std::size_t total = std::max<std::size_t>(1, DirectBuffersInUse());
+    HT_Plot_Monitor* monitor = m_monitor.get();
+    bool meter = monitor != nullptr && monitor->meter_start();
+    if (meter) monitor->meter_show(0);
+    std::wstring status;
+    while (true) {
+        if (connection->GetNoticeEvent().WaitFor(std::chrono::milliseconds(250))) {
+            if (connection->GetNoticeStatus() == JuxNetwork::CSocketContext::kNoticeJobSent) {
+                if (meter) monitor->meter_show(100);
+                status = LocalizedString(IDS_PLOT_COMPLETE);
+            } else {
+                status = LocalizedString(IDS_CONNECTION_FAILED);
+                CloseDirectChannel();
+                m_outputFailed = 1;
+                if (!m_plotCancelled)
+                    ShowPlotMessage(message_handler(), status, LocalizedString(IDS_ERROR));
+            }
+            break;
+        }
+        const double left = static_cast<double>(DirectBuffersInUse()) / static_cast<double>(total);
+        if (meter)
+            monitor->meter_show(static_cast<int>(std::min(1.0, std::max(0.0, 1.0 - left)) * 100));
+        if (poll_cancel()) {
+            // The user gave up waiting: the printer must not get the rest of a job.
+            CloseDirectChannel();
+            m_outputFailed = 1;
+            status = LocalizedString(IDS_PLOT_CANCELED);
+            break;
+        }
+    }
+    if (meter) monitor->meter_end();
+    ForgetDirectChannel();
+    return status;
+}
+
 void XOM_Driver::end_picture() {
     if (m_pictureEnded) return;
     m_pictureEnded = true;
@@ -393,9 +460,7 @@ void XOM_Driver::end_picture() {
     } else {
         if (g_plotStream.jobStarted) WriteJobClose(g_plotStream);
         if (m_directOutput) {
-            // begin_picture cannot open a direct connection (see DirectChannel.h): the plot
-            // never reached the printer.
-            entry.m_status = LocalizedString(IDS_CONNECTION_FAILED);
+            entry.m_status = finish_direct_output();
         } else if (m_outputFailed) {
             // The closing commands did not reach the output (write_output has aborted the plot):
             // the job is incomplete (or the user cancelled while they waited).

@@ -94,6 +94,7 @@ class XOM_Driver : public HT_Plotter_Device_Data {
     void abort_plot();
     // Output failed: later sends are dropped and the picture ends with the output's error.
     void fail_output();
+    std::wstring finish_direct_output();
     // Where plot messages go besides the message box: the definition's error handler, or the
     // device's when the definition was made before attach gave it one. Null without a definition.
     HT_Error_Handler* message_handler() const;

@@ -132,7 +132,8 @@ void CNetIpIoManager::PurgeSocketContexts() {
     std::lock_guard<std::mutex> guard(m_lock);
     std::erase_if(m_socketContexts, [](const std::unique_ptr<CSocketContext>& context) {
         context->FreeIdleIoContexts();
-        return context->IsClosed() && context->GetIoContextCount() == 0;
+        return context->IsClosed() && context->GetIoContextCount() == 0 &&
+               !context->IsAwaitingPeerEnd();
     });
 }
 
@@ -168,8 +169,8 @@ void CNetIpIoManager::RunWorker(CCompletionPort& port) {
             case CIoContext::kTcpLastSend:
                 io.SetFree();
                 context.FreeIdleIoContexts();
-                context.CloseSocket();
-                context.Notify(CSocketContext::kNoticeJobSent);
+                // Delivered means the printer took the whole job and ended the connection.
+                context.AwaitPeerEnd();
                 break;
             case CIoContext::kUdpReceive:
                 if (completion.octets > 0) {

@@ -237,6 +237,48 @@ void CSocketContext::CloseSocket() {
     CloseLocked();
 }
 
+void CSocketContext::AwaitPeerEnd() {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    if (!m_tcp || !m_tcp->is_open()) {
+        Notify(kNoticeIoFailed);
+        return;
+    }
+    std::error_code error;
+    m_tcp->shutdown(asio::socket_base::shutdown_send, error);
+    if (error) {
+        CloseLocked();
+        Notify(kNoticeIoFailed);
+        return;
+    }
+    m_awaitingPeerEnd.store(true, std::memory_order_release);
+    ReadUntilPeerEnd();
+}
+
+void CSocketContext::ReadUntilPeerEnd() {
+    m_tcp->async_receive(asio::buffer(m_drain), [this](const std::error_code& error, std::size_t) {
+        std::uint32_t status = kNoticeNone;
+        {
+            std::lock_guard<std::recursive_mutex> guard(m_lock);
+            if (!error && m_tcp && m_tcp->is_open()) {
+                ReadUntilPeerEnd();  // the printer said something; its end is still to come
+                return;
+            }
+            if (error == asio::error::eof) {
+                status = kNoticeJobSent;
+            } else if (error != asio::error::operation_aborted) {
+                TraceSocketError(L"\nThe printer ended the job's connection with an error",
+                                 error.value());
+                status = kNoticeIoFailed;
+            }
+            CloseLocked();
+        }
+        // The wait is over before it is told, so that whoever the notice wakes may purge the
+        // context. Closed under the wait (a cancel): whoever closed it knows; nothing is told.
+        m_awaitingPeerEnd.store(false, std::memory_order_release);
+        if (status != kNoticeNone) Notify(status);
+    });
+}
+
 void CSocketContext::FreeIdleIoContexts() {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     m_ioContexts.remove_if([](const std::unique_ptr<CIoContext>& io) { return io->IsFree(); });

@@ -7,6 +7,7 @@
 // start operations and wait on the notice event; workers complete the operations. The context's
 // lock guards the socket and the I/O context list; it is taken after the manager's lock, never
 // before it. Sends on a TCP connection leave in the order submitted, each one whole.
+#include <array>
 #include <asio/ip/tcp.hpp>
 #include <asio/ip/udp.hpp>
 #include <atomic>
@@ -67,6 +68,12 @@ class CSocketContext {
     void Close();
     // Closes the socket only (a TCP connection delivers what it was given). Nothing when closed.
     void CloseSocket();
+    // After the last send of a job: ends the sending side (the printer sees the job's end) and
+    // waits for the printer to end the connection. The notice says the job was sent when it
+    // does, and that I/O failed when it resets the connection instead: a printer that drops a job
+    // after the socket took the bytes must not pass for one that printed it.
+    void AwaitPeerEnd();
+    bool IsAwaitingPeerEnd() const { return m_awaitingPeerEnd.load(std::memory_order_acquire); }
     bool IsClosed() const;
 
     void FreeIdleIoContexts();
@@ -91,6 +98,7 @@ class CSocketContext {
 
   private:
     void StartSendPiece(CIoContext* io);
+    void ReadUntilPeerEnd();
     void OnSendProgress(CIoContext* io, std::error_code error, std::size_t octets);
     void DropQueuedSends();
     bool IsOpenLocked() const;
@@ -106,6 +114,8 @@ class CSocketContext {
     mutable std::recursive_mutex m_lock;
     std::list<std::unique_ptr<CIoContext>> m_ioContexts;
     std::deque<CIoContext*> m_sendQueue;  // TCP sends in order; the front one is on the socket
+    std::atomic<bool> m_awaitingPeerEnd{false};
+    std::array<char, 512> m_drain{};  // what a printer says on the job port is read and dropped
     std::uint32_t m_firstChunkSize = kDefaultChunkSize;
     std::uint32_t m_nextChunkSize = kDefaultChunkSize;
 };

@@ -246,6 +246,15 @@ PlotResult RunPlot(const PlotOptions& options) {
         for (const auto& p : problems)
             if (msg) std::fprintf(msg, "xomplot: %s\n", p.c_str());
     }
+    if (options.output_file.empty() && options.port.empty()) {
+        const std::string* direct = printerConfig.find("PlotDirectToIpAddress");
+        if (direct == nullptr || *direct != "1") {
+            st.fail(
+                "no output: give -o FILE or --port TARGET, or plot with a configuration "
+                "that plots directly (PlotDirectToIpAddress 1 and MachineIpAddress)");
+            return DecideOutcome(st.seen);
+        }
+    }
     auto choice = [&](const std::string& given, const char* key, const std::wstring& fallback) {
         if (!given.empty()) return xomplatform::FromUtf8(given);
         const std::string* stored = printerConfig.find(key);

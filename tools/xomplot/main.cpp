@@ -149,8 +149,13 @@ int main(int argc, char** argv) try {
         }
         return 0;
     }
-    if (opt.drawing_path.empty() || (opt.output_file.empty() && opt.port.empty())) {
-        std::fprintf(stderr, "xomplot: give a drawing and -o FILE or --port TARGET (see --help)\n");
+    // Without -o or --port only a configuration can say where the plot goes (directly to its
+    // printer); RunPlot checks that it does.
+    if (opt.drawing_path.empty() ||
+        (opt.output_file.empty() && opt.port.empty() && opt.config_name.empty())) {
+        std::fprintf(stderr,
+                     "xomplot: give a drawing and -o FILE, --port TARGET or --config NAME (see "
+                     "--help)\n");
         return xomplot::kExitUsage;
     }
     opt.max_job_bytes = maxJobMb << 20;

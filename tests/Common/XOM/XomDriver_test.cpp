@@ -566,15 +566,17 @@ TEST(XomDriverSettings, MergeControlComesFromTheHostConfiguration) {
 TEST(XomDriverSettings, PlotDirectToIpAddressChoosesTheDirectChannel) {
     PlotObserver seen;
     PlotSetup setup;
-    setup.settings = {LongItem(L"PlotDirectToIpAddress", 1)};
+    // Nothing listens on this loopback address: the connection is refused at once.
+    setup.settings = {LongItem(L"PlotDirectToIpAddress", 1),
+                      TextItem(L"MachineIpAddress", L"127.0.0.45")};
     HostPlot plot(setup);
     plot.Begin(L"Test.dwg", L"Q Plotter");
     EXPECT_TRUE(plot.device->direct_output());
-    // No direct connection can be opened in this build: refused, with the address named.
+    // Refused, with the address named.
     ASSERT_FALSE(seen.messages.empty());
-    EXPECT_EQ(seen.messages.back().text, L"Cannot connect to printer. Q Plotter   192.0.2.10");
+    EXPECT_EQ(seen.messages.back().text, L"Cannot connect to printer. Q Plotter   127.0.0.45");
     plot.device->end_picture();
-    EXPECT_EQ(seen.loggedDestination.back(), L"Q Plotter   192.0.2.10");
+    EXPECT_EQ(seen.loggedDestination.back(), L"Q Plotter   127.0.0.45");
     // A plot to a file never goes direct.
     PlotSetup toFile = setup;
     toFile.plotToFile = true;

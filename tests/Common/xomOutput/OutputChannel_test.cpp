@@ -29,7 +29,9 @@ TEST_F(OutputChannelTest, DirectSendWithoutConnectionFailsOnceWithoutMessage) {
     SendBytes("SP1", 3);
     EXPECT_EQ(DiagnosticText(), L"\n..\\..\\Common\\xomOutput::XOMppsend::212")
         << "once the state is set, sends are dropped without a further line";
-    EXPECT_FALSE(OpenDirectChannel());
+    // An unspecified printer address is never connected.
+    EXPECT_FALSE(OpenDirectChannel(JuxNetwork::JUX_IP_ADDRESS{}));
+    EXPECT_EQ(DirectConnection(), nullptr);
 }
 
 TEST_F(OutputChannelTest, HostSendWithoutDeviceIsAFailureNotSilentLoss) {

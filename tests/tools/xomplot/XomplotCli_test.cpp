@@ -260,6 +260,69 @@ TEST_F(XomplotCliTest, PlotsToAPrintCommandThroughAPipe) {
     EXPECT_NE(Read(sink).find("PE"), std::string::npos);
 }
 
+// A simulated printer on its own loopback address, port 9100, for one job.
+struct SimulatedPrinter {
+    pid_t pid = -1;
+    SimulatedPrinter(const fs::path& dir, const std::string& address,
+                     const std::vector<std::string>& faults = {}) {
+        const fs::path jobs = dir / ("jobs-" + address);
+        const fs::path out = dir / ("xomsim-" + address + ".txt");
+        const fs::path pidFile = dir / ("xomsim-" + address + ".pid");
+        std::string cmd = std::string(XOM_TEST_XOMSIM) + " --address " + address + " --jobs '" +
+                          jobs.string() + "' --max-jobs 1";
+        for (const auto& f : faults) cmd += " --fault " + f;
+        cmd += " >'" + out.string() + "' 2>&1 & echo $! >'" + pidFile.string() + "'";
+        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        std::ifstream(pidFile) >> pid;
+        // Listening once it has said so (a sanitizer build on a loaded machine starts slowly).
+        for (int i = 0; i < 1500; ++i) {
+            std::ifstream in(out);
+            std::string line;
+            if (std::getline(in, line) && line.find("xomsim: ") == 0) break;
+            usleep(20000);
+        }
+    }
+    ~SimulatedPrinter() {
+        if (pid > 0) kill(pid, SIGTERM);
+    }
+};
+
+TEST_F(XomplotCliTest, PlotsDirectlyToThePrinterOfAConfiguration) {
+    ASSERT_EQ(
+        Xomplot({"--driver", Driver(), "config", "set", "q", "MachineIpAddress", "127.0.0.43"})
+            .status,
+        0);
+    // The same configuration's plot to a port, before it plots directly (then every plot that
+    // does not go to a file goes to the printer).
+    const fs::path piped = dir / "piped.plt";
+    RunResult r = Xomplot({"--driver", Driver(), "--config", "q", XOM_TEST_EXAMPLE_DRAWING,
+                           "--port", "|cat > " + Quote(piped.string())});
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(
+        Xomplot({"--driver", Driver(), "config", "set", "q", "PlotDirectToIpAddress", "1"}).status,
+        0);
+    {
+        SimulatedPrinter printer(dir, "127.0.0.43");
+        r = Xomplot({"--driver", Driver(), "--config", "q", XOM_TEST_EXAMPLE_DRAWING});
+        EXPECT_EQ(r.status, 0) << r.out << r.err << Read(dir / "xomsim-127.0.0.43.txt");
+        EXPECT_EQ(r.out, "Plot complete\n");
+    }
+    // The printer got the job the port got, byte for byte.
+    EXPECT_EQ(Read(fs::path(dir / "jobs-127.0.0.43" / "job-0001.prn")), Read(piped));
+
+    // A printer that refuses: the plot fails, naming the printer's address.
+    SimulatedPrinter refusing(dir, "127.0.0.44", {"refuse"});
+    ASSERT_EQ(
+        Xomplot({"--driver", Driver(), "config", "set", "q", "MachineIpAddress", "127.0.0.44"})
+            .status,
+        0);
+    r = Xomplot({"--driver", Driver(), "--config", "q", XOM_TEST_EXAMPLE_DRAWING});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE((r.out + r.err).find("Cannot connect to printer."), std::string::npos)
+        << r.out << r.err;
+    EXPECT_NE((r.out + r.err).find("127.0.0.44"), std::string::npos) << r.out << r.err;
+}
+
 TEST_F(XomplotCliTest, FailingOutputsEndFailed) {
     // A print command that fails and a port that cannot be opened. (A command that exits without
     // reading may still have taken a small job into the pipe's buffer; the output object's own

@@ -1,0 +1,158 @@
+#include "Common/xomOutput/DirectChannel.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "Common/XOM/VectorHandlers.h"
+#include "Common/xomOutput/PrinterNetwork.h"
+#include "DeviceTestSupport.h"
+#include "tools/xomsim/JobSink.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A simulated printer on a loopback port of its own; the driver's manager is pointed at it.
+class Printer {
+  public:
+    explicit Printer(const std::vector<std::string>& faults = {}) {
+        static std::atomic<int> serial{0};
+        dir = fs::temp_directory_path() /
+              ("xom_direct_" + std::to_string(getpid()) + "_" + std::to_string(serial++));
+        fs::remove_all(dir);
+        m_out = std::tmpfile();
+        xomsim::SinkOptions o;
+        o.address = "127.0.0.1";
+        o.port = 0;
+        o.jobsDir = dir.string();
+        for (const auto& f : faults) {
+            std::string error;
+            EXPECT_TRUE(xomsim::AddFault(o.faults, f, error)) << error;
+        }
+        m_sink = std::make_unique<xomsim::JobSink>(o, m_out);
+        std::string error;
+        EXPECT_TRUE(m_sink->Open(error)) << error;
+        JuxNetwork::NetIpIoManagerOptions net;
+        net.printerPort = m_sink->port();
+        net.connectTimeout = std::chrono::milliseconds(3000);
+        ShutdownPrinterNetwork();
+        SetPrinterNetworkOptions(net);
+        m_thread = std::thread([this] { m_sink->Run(m_stop); });
+    }
+    ~Printer() {
+        m_stop = true;
+        m_thread.join();
+        std::fclose(m_out);
+        ShutdownPrinterNetwork();
+        SetPrinterNetworkOptions({});
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+    // The first job, once its connection has ended.
+    std::string job(int number = 1) const {
+        const fs::path path = dir / ("job-000" + std::to_string(number) + ".prn");
+        for (int i = 0; i < 200 && !fs::exists(path); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    fs::path dir;
+
+  private:
+    std::FILE* m_out;
+    std::unique_ptr<xomsim::JobSink> m_sink;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+PlotSetup DirectSetup() {
+    PlotSetup setup;
+    setup.settings = {LongItem(L"PlotDirectToIpAddress", 1),
+                      TextItem(L"MachineIpAddress", L"127.0.0.1")};
+    return setup;
+}
+
+// Lines enough for several send buffers.
+void DrawLines(XOM_Driver& device, int count) {
+    const HT_Rendition r = SolidRendition();
+    for (int i = 0; i < count; ++i) {
+        const HT_DCI_Point points[] = {{100 + i % 500, 100 + i % 700, 0},
+                                       {4000 - i % 300, 200 + i % 900, 0}};
+        DrawDciPolyline(&device, r, 2, points);
+    }
+}
+
+TEST(DirectChannel, TheJobArrivesByteForByteAsTheHostChannelWritesIt) {
+    PlotObserver seen;  // pins the clock and the user for both plots
+    // The same plot through the host's port channel, for comparison.
+    std::string viaPort;
+    {
+        PlotSetup setup = DirectSetup();
+        setup.settings = {TextItem(L"MachineIpAddress", L"127.0.0.1")};
+        HostPlot plot(setup);
+        plot.Begin();
+        DrawLines(*plot.device, 3000);
+        plot.device->end_picture();
+        viaPort = plot.output().bytes;
+    }
+    Printer printer;
+    HostPlot plot(DirectSetup());
+    plot.Begin();
+    ASSERT_TRUE(plot.device->direct_output());
+    DrawLines(*plot.device, 3000);
+    plot.device->end_picture();
+    ASSERT_FALSE(seen.loggedStatus.empty());
+    EXPECT_EQ(seen.loggedStatus.back(), L"Plot complete");
+    const std::string received = printer.job();
+    EXPECT_GT(received.size(), 3u * 8192u) << "several buffers";
+    EXPECT_EQ(received, viaPort);
+    EXPECT_EQ(seen.loggedBytes.back(), received.size());
+    EXPECT_EQ(seen.loggedDestination.back(), L"Q Plotter   127.0.0.1");
+    EXPECT_TRUE(plot.output().bytes.empty()) << "nothing went through the host's output";
+}
+
+TEST(DirectChannel, APrinterThatDropsTheConnectionEndsThePlotFailed) {
+    Printer printer({"reset-after=5000"});
+    PlotObserver seen;
+    HostPlot plot(DirectSetup());
+    plot.Begin();
+    DrawLines(*plot.device, 20000);
+    plot.device->end_picture();
+    ASSERT_FALSE(seen.loggedStatus.empty());
+    // The socket took the bytes, but the printer reset the connection: not delivered.
+    EXPECT_EQ(seen.loggedStatus.back(), L"Printer connection failed");
+    EXPECT_EQ(printer.job().size(), 5000u);
+}
+
+TEST(DirectChannel, APrinterThatRefusesIsNotConnectedAndSaysWhere) {
+    Printer printer({"refuse"});
+    PlotObserver seen;
+    HostPlot plot(DirectSetup());
+    plot.Begin(L"Test.dwg", L"Q Plotter");
+    ASSERT_FALSE(seen.messages.empty());
+    EXPECT_EQ(seen.messages.back().text, L"Cannot connect to printer. Q Plotter   127.0.0.1");
+    plot.device->end_picture();
+    EXPECT_EQ(seen.loggedStatus.back(), L"Printer connection failed");
+}
+
+TEST(DirectChannel, CancelWhileThePrinterStallsEndsCanceledWithoutHanging) {
+    Printer printer({"stop-reading-after=1000"});
+    PlotObserver seen;
+    HostPlot plot(DirectSetup());
+    plot.Begin();
+    DrawLines(*plot.device, 200000);
+    plot.monitor->cancelAtPoll = plot.monitor->polls + 8;  // a few meter steps into the wait
+    plot.device->end_picture();
+    ASSERT_FALSE(seen.loggedStatus.empty());
+    EXPECT_EQ(seen.loggedStatus.back(), L"Plot canceled");
+}
+
+}  // namespace
