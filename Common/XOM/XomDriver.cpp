@@ -415,9 +415,7 @@ std::wstring XOM_Driver::finish_direct_output() {
             }
             break;
         }
-        const double left = static_cast<double>(DirectBuffersInUse()) / static_cast<double>(total);
-        if (meter)
-            monitor->meter_show(static_cast<int>(std::min(1.0, std::max(0.0, 1.0 - left)) * 100));
+        if (meter) monitor->meter_show(DirectTransferPercent(DirectBuffersInUse(), total));
         if (poll_cancel()) {
             // The user gave up waiting: the printer must not get the rest of a job.
             CloseDirectChannel();

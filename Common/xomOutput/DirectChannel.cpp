@@ -1,5 +1,6 @@
 #include "Common/xomOutput/DirectChannel.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Common/XOM/LocalizedString.h"
@@ -98,6 +99,12 @@ std::size_t DirectBuffersInUse() {
     if (g_connection == nullptr) return 0;
     g_connection->FreeIdleIoContexts();
     return g_connection->GetIoContextCount();
+}
+
+int DirectTransferPercent(std::size_t buffersInUse, std::size_t total) {
+    const double left =
+        static_cast<double>(buffersInUse) / static_cast<double>(std::max<std::size_t>(1, total));
+    return static_cast<int>(std::min(1.0, std::max(0.0, 1.0 - left)) * 100);
 }
 
 void ForgetDirectChannel() {

@@ -31,6 +31,9 @@ std::uint32_t FinishDirectChannel();
 // After FinishDirectChannel: frees the connection's idle I/O contexts and returns how many are
 // still in use (the buffers the printer has not taken yet).
 std::size_t DirectBuffersInUse();
+// The meter's percent while the printer takes the job: the share of the buffers handed over
+// (total, at least 1) that have left, from 0 to 100.
+int DirectTransferPercent(std::size_t buffersInUse, std::size_t total);
 // Forgets the connection without closing it (the job was delivered, or its wait ended).
 void ForgetDirectChannel();
 

@@ -155,6 +155,19 @@ void JobSink::Serve(int connection, const std::string& peer, const std::atomic<b
     std::string ending = "ended by the host";
     std::vector<char> buffer(std::size_t{64} * 1024);
     const Clock::time_point start = Clock::now();
+    // A printer takes one job at a time; a connection that comes before this job's end has arrived
+    // is told in the summary (it waits in the listen queue meanwhile). A host that waits for the
+    // printer to end each job never sees it.
+    bool anotherWaited = false;
+    const auto wait = [&](short events) {
+        pollfd p[2] = {{connection, static_cast<short>(events | POLLRDHUP), 0},
+                       {m_listener, POLLIN, 0}};
+        const nfds_t count = anotherWaited || m_listener < 0 ? 1 : 2;
+        if (::poll(p, count, kPollMs) <= 0) return short{0};
+        if (count == 2 && (p[1].revents & POLLIN) && !(p[0].revents & (POLLRDHUP | POLLHUP)))
+            anotherWaited = true;
+        return static_cast<short>(p[0].revents & (events | POLLHUP | POLLERR));
+    };
 
     while (!stop.load()) {
         const bool atLimit = limit && job.size() >= *limit;
@@ -170,8 +183,7 @@ void JobSink::Serve(int connection, const std::string& peer, const std::atomic<b
         }
         if (atLimit) {
             // The printer has stopped reading: it only notices the host going away.
-            pollfd p{connection, POLLRDHUP, 0};
-            if (::poll(&p, 1, kPollMs) > 0 && (p.revents & (POLLRDHUP | POLLHUP | POLLERR))) {
+            if (wait(POLLRDHUP) & (POLLRDHUP | POLLHUP | POLLERR)) {
                 ending = "host went away while the printer stalled after " +
                          std::to_string(job.size()) + " bytes";
                 break;
@@ -191,8 +203,7 @@ void JobSink::Serve(int connection, const std::string& peer, const std::atomic<b
             want = std::min<std::size_t>(
                 want, static_cast<std::size_t>(allowed - static_cast<double>(job.size())) + 1);
         }
-        pollfd p{connection, POLLIN, 0};
-        if (::poll(&p, 1, kPollMs) <= 0) continue;
+        if (wait(POLLIN) == 0) continue;
         const ssize_t n = ::recv(connection, buffer.data(), want, 0);
         if (n == 0) break;
         if (n < 0) {
@@ -203,6 +214,7 @@ void JobSink::Serve(int connection, const std::string& peer, const std::atomic<b
         job.append(buffer.data(), static_cast<std::size_t>(n));
     }
     if (stop.load() && ending == "ended by the host") ending = "printer stopped";
+    if (anotherWaited) ending += " (another connection came before this job's end)";
     ::close(connection);
 
     const fs::path dir(m_options.jobsDir);

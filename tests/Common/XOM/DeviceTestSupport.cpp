@@ -34,6 +34,11 @@ bool FakeOutput::close() {
     return closeResult;
 }
 
+void FakeMonitor::meter_show(int percent) {
+    meterShown.push_back(percent);
+    HT_Plot_Monitor::meter_show(percent);
+}
+
 int FakeMonitor::request(int code) {
     if (code == HT_MONITOR_POLL_CANCEL) {
         ++polls;

@@ -39,8 +39,11 @@ class FakeMonitor : public HT_Plot_Monitor {
   public:
     // Poll requests answer "cancelled" from the poll numbered cancelAtPoll (1-based) on.
     int request(int code) override;
+    // Records every percent the meter shows.
+    void meter_show(int percent) override;
 
     int cancelAtPoll = 0;
+    std::vector<int> meterShown;
     int polls = 0;
     int aborts = 0;
 };

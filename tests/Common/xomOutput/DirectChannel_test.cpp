@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -54,7 +55,16 @@ class Printer {
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
-    // The first job, once its connection has ended.
+    // The summary lines the printer printed so far, one per job.
+    std::string summaries() const {
+        std::fflush(m_out);
+        std::rewind(m_out);
+        std::string text;
+        char buf[4096];
+        while (std::size_t n = std::fread(buf, 1, sizeof buf, m_out)) text.append(buf, n);
+        return text;
+    }
+    // Job number n, once its connection has ended.
     std::string job(int number = 1) const {
         const fs::path path = dir / ("job-000" + std::to_string(number) + ".prn");
         for (int i = 0; i < 200 && !fs::exists(path); ++i)
@@ -120,16 +130,66 @@ TEST(DirectChannel, TheJobArrivesByteForByteAsTheHostChannelWritesIt) {
 }
 
 TEST(DirectChannel, APrinterThatDropsTheConnectionEndsThePlotFailed) {
-    Printer printer({"reset-after=5000"});
+    for (const char* fault : {"reset-after=5000", "close-after=5000"}) {
+        SCOPED_TRACE(fault);
+        Printer printer({fault});
+        PlotObserver seen;
+        HostPlot plot(DirectSetup());
+        plot.Begin();
+        DrawLines(*plot.device, 20000);
+        plot.device->end_picture();
+        ASSERT_FALSE(seen.loggedStatus.empty());
+        // The socket took the bytes, but the printer ended the connection: not delivered.
+        EXPECT_EQ(seen.loggedStatus.back(), L"Printer connection failed");
+        EXPECT_EQ(printer.job().size(), 5000u);
+    }
+}
+
+// The second plot's connection is opened only once the printer has ended the first job, and each
+// job is whole.
+TEST(DirectChannel, TwoPlotsInARowAreTwoJobsOneAfterTheOther) {
+    Printer printer;
+    PlotObserver seen;
+    for (int i = 0; i < 2; ++i) {
+        HostPlot plot(DirectSetup());
+        plot.Begin();
+        DrawLines(*plot.device, 3000 + 1000 * i);
+        plot.device->end_picture();
+        EXPECT_EQ(seen.loggedStatus.back(), L"Plot complete");
+        EXPECT_EQ(printer.job(i + 1).size(), seen.loggedBytes.back());
+    }
+    const std::string said = printer.summaries();
+    EXPECT_NE(said.find("job 2 from"), std::string::npos) << said;
+    EXPECT_EQ(said.find("another connection came"), std::string::npos) << said;
+    EXPECT_EQ(said.find("HP-GL/2 closes no"), std::string::npos) << said;
+}
+
+TEST(DirectChannel, TheMeterShowsTheShareOfTheBuffersThatHaveLeft) {
+    EXPECT_EQ(DirectTransferPercent(1, 4), 75);
+    EXPECT_EQ(DirectTransferPercent(4, 4), 0);
+    EXPECT_EQ(DirectTransferPercent(0, 4), 100);
+    EXPECT_EQ(DirectTransferPercent(1, 3), 66);
+    EXPECT_EQ(DirectTransferPercent(5, 4), 0) << "more in use than handed over is none left";
+    EXPECT_EQ(DirectTransferPercent(0, 0), 100);
+    EXPECT_EQ(DirectTransferPercent(1, 0), 0) << "a total of none counts as one";
+}
+
+// A slow printer: the meter starts at 0, never goes back, and ends at 100 once the printer has
+// the job.
+TEST(DirectChannel, TheMeterRisesWhileASlowPrinterTakesTheJob) {
+    Printer printer({"rate=2000000"});
     PlotObserver seen;
     HostPlot plot(DirectSetup());
     plot.Begin();
-    DrawLines(*plot.device, 20000);
+    DrawLines(*plot.device, 200000);
     plot.device->end_picture();
-    ASSERT_FALSE(seen.loggedStatus.empty());
-    // The socket took the bytes, but the printer reset the connection: not delivered.
-    EXPECT_EQ(seen.loggedStatus.back(), L"Printer connection failed");
-    EXPECT_EQ(printer.job().size(), 5000u);
+    EXPECT_EQ(seen.loggedStatus.back(), L"Plot complete");
+    const std::vector<int>& shown = plot.monitor->meterShown;
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown.front(), 0);
+    EXPECT_EQ(shown.back(), 100);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    EXPECT_EQ(printer.job().size(), seen.loggedBytes.back());
 }
 
 TEST(DirectChannel, APrinterThatRefusesIsNotConnectedAndSaysWhere) {

@@ -18,64 +18,13 @@
 #include "support/GoldenFile.h"
 #include "support/PclRasterDecoder.h"
 #include "tests/tools/xomplot/TestPng.h"
+#include "tests/tools/xomplot/XomplotProcess.h"
 #include "tools/jobrender/JobRenderer.h"
 
 namespace {
 
+using namespace xomtest;
 namespace fs = std::filesystem;
-
-// LeakSanitizer's scan of thread-local storage crashes its tracer now and then at the exit of a
-// program that has unloaded a library with thread-local storage, as every xomplot run unloads its
-// driver ("Tracer caught signal 11"); leaks are still found from the heap, stacks and globals.
-constexpr const char* kLeakCheckEnvironment = "LSAN_OPTIONS=use_tls=0";
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class XomplotCliTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("xomplot_cli_" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string Quote(const std::string& s) {
-        std::string q = "'";
-        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return q + "'";
-    }
-    // prefix: shell text run first in the same shell (limits, environment), e.g. "ulimit -f 9;".
-    // Clock and user pinned so job streams are reproducible; configurations kept in the test's own
-    // folder. Under the sanitizers, the leak check skips thread storage (kLeakCheckEnvironment).
-    RunResult Xomplot(const std::vector<std::string>& args, const std::string& prefix = {}) {
-        std::string cmd = prefix + " env " + kLeakCheckEnvironment +
-                          " SOURCE_DATE_EPOCH=1733740800 USERNAME=tester XDG_CONFIG_HOME=" +
-                          Quote((dir / "config").string()) + " " + Quote(XOM_TEST_XOMPLOT);
-        for (const auto& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote((dir / "stdout").string()) + " 2>" + Quote((dir / "stderr").string()) +
-               " </dev/null";
-        RunResult r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Read(dir / "stdout");
-        r.err = Read(dir / "stderr");
-        return r;
-    }
-    static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    fs::path Write(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name) << text;
-        return dir / name;
-    }
-    std::string Driver() const { return std::string(XOM_TEST_DRIVER_DIR) + "/xomq15.hdi"; }
-    fs::path dir;
-};
 
 // An RGBA picture whose every pixel has its own colour.
 std::vector<std::uint8_t> Distinct(int w, int h) {
@@ -259,33 +208,6 @@ TEST_F(XomplotCliTest, PlotsToAPrintCommandThroughAPipe) {
     EXPECT_EQ(r.out, "Plot complete\n");
     EXPECT_NE(Read(sink).find("PE"), std::string::npos);
 }
-
-// A simulated printer on its own loopback address, port 9100, for one job.
-struct SimulatedPrinter {
-    pid_t pid = -1;
-    SimulatedPrinter(const fs::path& dir, const std::string& address,
-                     const std::vector<std::string>& faults = {}) {
-        const fs::path jobs = dir / ("jobs-" + address);
-        const fs::path out = dir / ("xomsim-" + address + ".txt");
-        const fs::path pidFile = dir / ("xomsim-" + address + ".pid");
-        std::string cmd = std::string(XOM_TEST_XOMSIM) + " --address " + address + " --jobs '" +
-                          jobs.string() + "' --max-jobs 1";
-        for (const auto& f : faults) cmd += " --fault " + f;
-        cmd += " >'" + out.string() + "' 2>&1 & echo $! >'" + pidFile.string() + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-        std::ifstream(pidFile) >> pid;
-        // Listening once it has said so (a sanitizer build on a loaded machine starts slowly).
-        for (int i = 0; i < 1500; ++i) {
-            std::ifstream in(out);
-            std::string line;
-            if (std::getline(in, line) && line.find("xomsim: ") == 0) break;
-            usleep(20000);
-        }
-    }
-    ~SimulatedPrinter() {
-        if (pid > 0) kill(pid, SIGTERM);
-    }
-};
 
 TEST_F(XomplotCliTest, PlotsDirectlyToThePrinterOfAConfiguration) {
     ASSERT_EQ(
@@ -729,44 +651,6 @@ TEST(XomplotGolden, GoldenExampleDrawsWhatTheDrawingAsks) {
 }  // namespace
 
 namespace {
-
-// Outcomes through the real program: what it says, its exit status and the record it leaves in
-// the plot log always agree, whatever stopped the plot.
-class XomplotOutcomeTest : public XomplotCliTest {
-  protected:
-    void SetUp() override {
-        XomplotCliTest::SetUp();
-        setenv("XDG_DATA_HOME", (dir / "data-home").c_str(), 1);
-        std::ofstream big(dir / "big.drw");
-        big << "drawing Big sheet\n";
-        for (int i = 0; i < 20000; ++i)
-            big << "polyline weight=" << 1 + i % 5 << " : " << i % 4000 << ",0 " << i % 3000
-                << ",4000 " << (i * 7) % 4000 << ",100\n";
-    }
-    void TearDown() override {
-        unsetenv("XDG_DATA_HOME");
-        XomplotCliTest::TearDown();
-    }
-    std::vector<JuxNetwork::CPlotData> Records() {
-        JuxNetwork::PlotLog log;
-        log.Load();
-        return log.GetRecords();
-    }
-    std::string Big() const { return (dir / "big.drw").string(); }
-    // Files of the folder other than the given ones (leftover temporary files).
-    std::vector<std::string> Others(std::initializer_list<std::string> known) const {
-        std::vector<std::string> out;
-        for (const auto& e : fs::directory_iterator(dir)) {
-            const std::string name = e.path().filename().string();
-            if (std::find(known.begin(), known.end(), name) == known.end()) out.push_back(name);
-        }
-        return out;
-    }
-};
-
-std::wstring W(const std::string& s) {
-    return std::wstring(s.begin(), s.end());
-}
 
 TEST_F(XomplotOutcomeTest, FailedOutputsEndFailedAndTheRecordSaysWhatStdoutSays) {
     struct Case {

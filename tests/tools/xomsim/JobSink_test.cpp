@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace xomsim {
 namespace {
@@ -136,6 +137,13 @@ struct Client {
         ::close(fd);
         fd = -1;
     }
+    // Ends the job as a host that waits for the printer does: the host's end, then the printer's.
+    void finish() {
+        ::shutdown(fd, SHUT_WR);
+        char byte = 0;
+        EXPECT_EQ(::recv(fd, &byte, 1, 0), 0) << "the printer ends the connection";
+        close();
+    }
     // Gives up with unsent data: a plain close would queue its end behind data the printer never
     // takes, so a host that abandons a job resets the connection.
     void abandon() {
@@ -152,6 +160,7 @@ TEST(JobSink, TwoJobsArriveWholeAsTwoFilesWithTheirSummaries) {
         Client c(sink.port);
         ASSERT_EQ(c.connectError, 0);
         EXPECT_EQ(c.send(*job), 0);
+        c.finish();
     }
     sink.finish();
     EXPECT_EQ(sink.jobs, 2);
@@ -166,6 +175,38 @@ TEST(JobSink, TwoJobsArriveWholeAsTwoFilesWithTheirSummaries) {
               std::string::npos)
         << out;
     EXPECT_NE(out.find(": 777 bytes"), std::string::npos) << out;
+}
+
+// A job whose host waited for the printer to end it is plain; a connection that comes while a
+// job is still open is said in that job's summary (its host did not wait for the printer).
+TEST(JobSink, AConnectionOpenedWhileAJobIsOpenIsSaid) {
+    RunningSink sink({}, 3);
+    {
+        Client c(sink.port);
+        EXPECT_EQ(c.send(JobBytes(1000)), 0);
+        c.finish();
+    }
+    Client second(sink.port);
+    EXPECT_EQ(second.send(JobBytes(2000)), 0);
+    usleep(150000);  // the sink is serving the second job now
+    {
+        Client third(sink.port);
+        EXPECT_EQ(third.send(JobBytes(3000)), 0);
+        usleep(300000);  // the sink sees the third waiting
+        second.close();
+    }
+    sink.finish();
+    const std::string out = sink.summaries();
+    std::istringstream lines(out);
+    std::vector<std::string> jobs;
+    for (std::string line; std::getline(lines, line);) jobs.push_back(line);
+    ASSERT_EQ(jobs.size(), 3u) << out;
+    EXPECT_EQ(jobs[0].find("another connection"), std::string::npos) << jobs[0];
+    EXPECT_NE(jobs[1].find("ended by the host (another connection came before this job's end)"),
+              std::string::npos)
+        << jobs[1];
+    EXPECT_EQ(jobs[2].find("another connection"), std::string::npos) << jobs[2];
+    EXPECT_EQ(ReadFile(sink.dir / "job-0003.prn"), JobBytes(3000));
 }
 
 TEST(JobSink, APrinterThatClosesOrResetsKeepsExactlyWhatItRead) {

@@ -1,0 +1,171 @@
+// xomplot plotting straight to a simulated printer, run as a user runs it: what it says, its exit
+// status and the plot-log record agree with what the printer did, and no plot hangs.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/tools/xomplot/XomplotProcess.h"
+
+namespace {
+
+using namespace xomtest;
+
+// Each test has printers of its own (loopback addresses 127.0.0.45 and up), so tests may run side
+// by side.
+class XomplotDirectTest : public XomplotOutcomeTest {
+  protected:
+    // A configuration "q" that plots directly to the given address.
+    void PlotDirectlyTo(const std::string& address) {
+        ASSERT_EQ(Xomplot({"--driver", Driver(), "config", "set", "q", "MachineIpAddress", address})
+                      .status,
+                  0);
+        ASSERT_EQ(
+            Xomplot({"--driver", Driver(), "config", "set", "q", "PlotDirectToIpAddress", "1"})
+                .status,
+            0);
+    }
+    RunResult PlotDirect(const std::string& drawing) {
+        return Xomplot({"--driver", Driver(), "--config", "q", drawing});
+    }
+    // xomplot plotting directly in the background, for tests that stop it from outside.
+    pid_t StartPlotDirect(const std::string& drawing) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            std::freopen((dir / "stderr").c_str(), "w", stderr);
+            std::freopen((dir / "stdout").c_str(), "w", stdout);
+            putenv(const_cast<char*>(kLeakCheckEnvironment));
+            setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+            execl(XOM_TEST_XOMPLOT, "xomplot", "--driver", Driver().c_str(), "--config", "q",
+                  drawing.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        return pid;
+    }
+    // Waits up to the given time for the program to end; its exit status, -1 when it did not end
+    // (it is killed then) or ended by a signal.
+    static int Wait(pid_t pid, std::chrono::seconds limit) {
+        const auto start = std::chrono::steady_clock::now();
+        int status = 0;
+        pid_t done = 0;
+        while ((done = waitpid(pid, &status, WNOHANG)) == 0 &&
+               std::chrono::steady_clock::now() - start < limit)
+            usleep(10000);
+        if (done == 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // Waits up to twenty seconds for the text on stderr.
+    bool StderrShows(const std::string& text) {
+        for (int i = 0; i < 2000; ++i) {
+            if (Read(dir / "stderr").find(text) != std::string::npos) return true;
+            usleep(10000);
+        }
+        return false;
+    }
+};
+
+TEST_F(XomplotDirectTest, APrinterThatEndsTheConnectionEarlyFailsThePlotAndTheRecordSaysSo) {
+    int n = 0;
+    for (const std::string fault : {"close-after=20000", "reset-after=20000", "refuse"}) {
+        SCOPED_TRACE(fault);
+        const std::string address = "127.0.0." + std::to_string(45 + n);
+        SimulatedPrinter printer(dir, address, {fault});
+        PlotDirectlyTo(address);
+        const RunResult r = PlotDirect(Big());
+        EXPECT_EQ(r.status, 1) << r.out << r.err << printer.Said();
+        EXPECT_EQ(r.out, "Printer connection failed\n") << r.err;
+        ++n;
+        const auto records = Records();
+        ASSERT_EQ(records.size(), static_cast<std::size_t>(n));
+        EXPECT_EQ(records.back().m_status, L"Printer connection failed");
+        EXPECT_EQ(records.back().m_destination.substr(records.back().m_destination.size() -
+                                                      address.size() - 3),
+                  L"   " + W(address));
+        if (fault == "refuse") {
+            EXPECT_NE(r.err.find("Cannot connect to printer."), std::string::npos) << r.err;
+            EXPECT_EQ(records.back().m_byteCount, 0u);
+            continue;
+        }
+        const std::vector<std::string> jobs = printer.JobLines(1);
+        ASSERT_EQ(jobs.size(), 1u) << printer.Said();
+        EXPECT_NE(jobs[0].find("by the printer after 20000 bytes"), std::string::npos) << jobs[0];
+        EXPECT_EQ(printer.Job(1).size(), 20000u);
+        EXPECT_GT(records.back().m_byteCount, 20000u) << "what the plot sent, not what arrived";
+    }
+}
+
+TEST_F(XomplotDirectTest, ASlowPrinterGetsTheWholeJobWhileTheMeterRuns) {
+    SimulatedPrinter printer(dir, "127.0.0.48", {"rate=400000"});
+    PlotDirectlyTo("127.0.0.48");
+    const RunResult r = PlotDirect(Big());
+    EXPECT_EQ(r.status, 0) << r.out << r.err << printer.Said();
+    EXPECT_EQ(r.out, "Plot complete\n");
+    EXPECT_NE(r.err.find("Progress: 0%"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Progress: 100%"), std::string::npos) << r.err;
+    ASSERT_EQ(printer.JobLines(1).size(), 1u) << printer.Said();
+    const std::string job = printer.Job(1);
+    EXPECT_EQ(Records().back().m_byteCount, job.size());
+    EXPECT_EQ(Records().back().m_status, L"Plot complete");
+    EXPECT_NE(printer.JobLines(1)[0].find("HP-GL/2 closes yes, ended by the host"),
+              std::string::npos)
+        << printer.Said();
+}
+
+// A printer that stalls keeps the plot waiting (with its meter) until the user gives up: Ctrl-C
+// ends it cancelled, and the printer sees the connection go.
+TEST_F(XomplotDirectTest, CtrlCWhileAStalledPrinterHoldsThePlotCancelsIt) {
+    int n = 0;
+    for (const std::string fault : {"stop-reading-after=30000", "never-read"}) {
+        SCOPED_TRACE(fault);
+        const std::string address = "127.0.0." + std::to_string(49 + n);
+        SimulatedPrinter printer(dir, address, {fault});
+        PlotDirectlyTo(address);
+        const pid_t pid = StartPlotDirect(Big());
+        ASSERT_GT(pid, 0);
+        const bool waiting = StderrShows("Progress: 0%");
+        usleep(600000);  // a few steps of the wait
+        kill(pid, SIGINT);
+        const int status = Wait(pid, std::chrono::seconds(20));
+        ASSERT_TRUE(waiting) << Read(dir / "stderr");
+        EXPECT_EQ(status, 3) << Read(dir / "stdout") << Read(dir / "stderr");
+        EXPECT_EQ(Read(dir / "stdout"), "Plot canceled\n");
+        ++n;
+        const auto records = Records();
+        ASSERT_EQ(records.size(), static_cast<std::size_t>(n));
+        EXPECT_EQ(records.back().m_status, L"Plot canceled");
+        const std::vector<std::string> jobs = printer.JobLines(1);
+        ASSERT_EQ(jobs.size(), 1u) << printer.Said();
+        EXPECT_NE(jobs[0].find("host went away while the printer stalled"), std::string::npos)
+            << jobs[0];
+        EXPECT_NE(jobs[0].find("HP-GL/2 closes no"), std::string::npos) << jobs[0];
+    }
+}
+
+TEST_F(XomplotDirectTest, TwoPlotsInARowAreTwoWholeJobsOneAfterTheOther) {
+    SimulatedPrinter printer(dir, "127.0.0.51", {}, 2);
+    PlotDirectlyTo("127.0.0.51");
+    for (int i = 0; i < 2; ++i) {
+        const RunResult r = PlotDirect(XOM_TEST_EXAMPLE_DRAWING);
+        EXPECT_EQ(r.status, 0) << r.out << r.err << printer.Said();
+    }
+    const std::vector<std::string> jobs = printer.JobLines(2);
+    ASSERT_EQ(jobs.size(), 2u) << printer.Said();
+    for (const std::string& line : jobs) {
+        EXPECT_NE(line.find("HP-GL/2 closes yes, ended by the host, PJL"), std::string::npos)
+            << line;
+    }
+    EXPECT_EQ(printer.Job(1), printer.Job(2)) << "the clock is pinned: the same plot twice";
+    EXPECT_EQ(Records().size(), 2u);
+}
+
+}  // namespace
