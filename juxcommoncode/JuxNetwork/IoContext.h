@@ -35,10 +35,9 @@ class CIoContext {
     CSocketContext* Owner() const { return m_owner; }
 
     std::uint16_t GetOperation() const { return m_operation.load(std::memory_order_acquire); }
-    // Publishes everything done to the context before it, to whoever next takes the context.
-    void SetOperation(std::uint16_t operation) {
-        m_operation.store(operation, std::memory_order_release);
-    }
+    // Publishes everything done to the context before it, to whoever next takes the context; the
+    // owner keeps count of its free contexts.
+    void SetOperation(std::uint16_t operation);
     void SetFree() { SetOperation(kFree); }
     bool IsFree() const { return GetOperation() == kFree; }
 

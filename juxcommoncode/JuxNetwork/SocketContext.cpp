@@ -78,10 +78,12 @@ void CSocketContext::SetChunkSizes(std::uint32_t first, std::uint32_t next) {
 CIoContext* CSocketContext::GetIoContext(std::uint16_t operation) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
     CIoContext* io = nullptr;
-    for (const auto& candidate : m_ioContexts) {
-        if (candidate->IsFree()) {
-            io = candidate.get();
-            break;
+    if (m_freeIoContexts.load(std::memory_order_acquire) > 0) {
+        for (const auto& candidate : m_ioContexts) {
+            if (candidate->IsFree()) {
+                io = candidate.get();
+                break;
+            }
         }
     }
     if (io == nullptr) {
@@ -281,7 +283,9 @@ void CSocketContext::ReadUntilPeerEnd() {
 
 void CSocketContext::FreeIdleIoContexts() {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    m_ioContexts.remove_if([](const std::unique_ptr<CIoContext>& io) { return io->IsFree(); });
+    const std::size_t removed =
+        m_ioContexts.remove_if([](const std::unique_ptr<CIoContext>& io) { return io->IsFree(); });
+    CountFreeIoContexts(-static_cast<std::ptrdiff_t>(removed));
 }
 
 std::size_t CSocketContext::GetIoContextCount() const {

@@ -11,6 +11,7 @@
 #include <asio/ip/tcp.hpp>
 #include <asio/ip/udp.hpp>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <list>
@@ -104,6 +105,13 @@ class CSocketContext {
     bool IsOpenLocked() const;
     void CloseLocked();
 
+    // Kept by the I/O contexts as they are taken and set free, so that taking one need not walk
+    // a list of thousands in flight when a job outpaces its printer.
+    friend class CIoContext;
+    void CountFreeIoContexts(std::ptrdiff_t change) {
+        m_freeIoContexts.fetch_add(change, std::memory_order_acq_rel);
+    }
+
     CNetIpIoManager* m_manager;
     std::unique_ptr<asio::ip::udp::socket> m_udp;
     std::unique_ptr<asio::ip::tcp::socket> m_tcp;
@@ -113,6 +121,7 @@ class CSocketContext {
     std::atomic<CIoContext*> m_handedOver{nullptr};
     mutable std::recursive_mutex m_lock;
     std::list<std::unique_ptr<CIoContext>> m_ioContexts;
+    std::atomic<std::ptrdiff_t> m_freeIoContexts{0};
     std::deque<CIoContext*> m_sendQueue;  // TCP sends in order; the front one is on the socket
     std::atomic<bool> m_awaitingPeerEnd{false};
     std::array<char, 512> m_drain{};  // what a printer says on the job port is read and dropped

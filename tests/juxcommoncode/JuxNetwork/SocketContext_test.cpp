@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <vector>
 
 #include "NetworkTestPeers.h"
 #include "juxcommoncode/JuxNetwork/NetIpIoManager.h"
@@ -64,6 +65,31 @@ TEST_F(SocketContextTest, IoContextsArePooledAndTakeTheContextsChunkSizes) {
     CSocketContext* udp = m_manager->CreateUdpSocket(LoopbackAdapter(), false);
     ASSERT_NE(udp, nullptr);
     EXPECT_EQ(udp->GetIoContext(CIoContext::kUdpSend)->Buffer().GetFirstBlockSize(), 1024u);
+}
+
+// Many contexts in use, some set free in between, some deleted as idle: a free one is always
+// taken again (the first free in the list) before a new one is made.
+TEST_F(SocketContextTest, AFreeContextAmongManyInUseIsTakenBeforeANewOne) {
+    CSocketContext* tcp = Connect();
+    ASSERT_NE(tcp, nullptr);
+    std::vector<CIoContext*> taken;
+    for (int i = 0; i < 1000; ++i) taken.push_back(tcp->GetIoContext(CIoContext::kTcpBuffer));
+    taken[700]->SetFree();
+    taken[300]->SetOperation(CIoContext::kFree);
+    EXPECT_EQ(tcp->GetIoContext(CIoContext::kTcpBuffer), taken[300]);
+    EXPECT_EQ(tcp->GetIoContext(CIoContext::kTcpBuffer), taken[700]);
+    EXPECT_EQ(tcp->GetIoContextCount(), 1000u);
+    // Idle ones deleted: none is left free, so the next is new.
+    for (int i = 0; i < 1000; i += 2) taken[i]->SetFree();
+    tcp->FreeIdleIoContexts();
+    EXPECT_EQ(tcp->GetIoContextCount(), 500u);
+    CIoContext* fresh = tcp->GetIoContext(CIoContext::kTcpSend);
+    EXPECT_EQ(tcp->GetIoContextCount(), 501u);
+    fresh->SetFree();
+    taken[1]->SetFree();
+    EXPECT_EQ(tcp->GetIoContext(CIoContext::kTcpBuffer), taken[1]) << "first free in the list";
+    EXPECT_EQ(tcp->GetIoContext(CIoContext::kTcpBuffer), fresh);
+    EXPECT_EQ(tcp->GetIoContextCount(), 501u);
 }
 
 TEST_F(SocketContextTest, SendRefusesWhatItCannotSendWithoutStartingIt) {
