@@ -73,6 +73,7 @@ TEST_F(SocketContextTest, AFreeContextAmongManyInUseIsTakenBeforeANewOne) {
     CSocketContext* tcp = Connect();
     ASSERT_NE(tcp, nullptr);
     std::vector<CIoContext*> taken;
+    taken.reserve(1000);
     for (int i = 0; i < 1000; ++i) taken.push_back(tcp->GetIoContext(CIoContext::kTcpBuffer));
     taken[700]->SetFree();
     taken[300]->SetOperation(CIoContext::kFree);
