@@ -1,0 +1,251 @@
+#include "juxcommoncode/JuxNetwork/SnmpManager.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "NetworkNamespacePair.h"
+#include "SnmpTestAgent.h"
+#include "juxcommoncode/Snmp/BerTags.h"
+
+namespace {
+
+using JuxNetwork::CSnmpManager;
+using JuxNetwork::CSnmpMessage;
+using JuxNetwork::CSocketContext;
+using JuxNetwork::JUX_IP_ADDRESS;
+using std::chrono::milliseconds;
+
+constexpr const wchar_t* kSysName = L"1.3.6.1.2.1.1.5.0";
+
+// The machine's only adapter is loopback, taken for an Ethernet one.
+class LoopbackSource : public JuxNetwork::IAdapterSource {
+  public:
+    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
+        JuxNetwork::AdapterAddressRecord record;
+        record.friendlyName = L"lo-as-ethernet";
+        record.interfaceIndex = 1;
+        record.interfaceType = 6;
+        record.up = true;
+        record.physicalAddress = {0, 0x11, 0x22, 0x33, 0x44, 0x55};
+        record.address.Set(L"127.0.0.1");
+        record.prefixLength = 8;
+        records.push_back(record);
+        return true;
+    }
+};
+
+// The manager's view of a discovery answer, open for the tests.
+class TestManager : public CSnmpManager {
+  public:
+    using CSnmpManager::CSnmpManager;
+    using CSnmpManager::ProcessDiscoveryResponse;
+};
+
+class SnmpManagerTest : public testing::Test {
+  protected:
+    // A manager on loopback whose agents listen on the given port.
+    std::unique_ptr<TestManager> Manager(std::uint16_t agentPort, int tries = 10,
+                                         milliseconds timeout = milliseconds(500)) {
+        JuxNetwork::NetIpIoManagerOptions options;
+        options.adapterSource = std::make_shared<LoopbackSource>();
+        options.processorCount = 2;
+        JuxNetwork::SnmpManagerOptions snmp;
+        snmp.agentPort = agentPort;
+        snmp.tries = tries;
+        snmp.responseTimeout = timeout;
+        auto manager = std::make_unique<TestManager>(options, snmp);
+        EXPECT_TRUE(manager->Start());
+        return manager;
+    }
+    static std::wstring FirstValue(const CSnmpMessage& response) {
+        return response.Varbinds().GetCount() == 0
+                   ? L"(none)"
+                   : response.Varbinds().GetAt(0).Value().ValueText();
+    }
+    static JUX_IP_ADDRESS Loopback() {
+        JUX_IP_ADDRESS address;
+        address.Set(L"127.0.0.1");
+        return address;
+    }
+};
+
+// Answers every request at once with its own id.
+void AnswerName(SnmpTestAgent& agent, const SnmpTestAgent::Request& request) {
+    agent.Reply(request, SnmpTestAgent::Response(request.id, {{kSysName, L"plotter-1"}}));
+}
+
+TEST_F(SnmpManagerTest, RequestIdsStartAt101AndWrapFrom65534To101) {
+    SnmpTestAgent agent("127.0.0.1", AnswerName);
+    auto manager = Manager(agent.Port());
+    CSocketContext* socket = manager->OpenAgentSocket(Loopback());
+    ASSERT_NE(socket, nullptr);
+    EXPECT_EQ(socket->m_remoteAddress.Port(), agent.Port());
+    CSnmpMessage request, response;
+    request.AddVarbind(kSysName);
+    ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+    EXPECT_EQ(FirstValue(response), L"plotter-1");
+    manager->SetRequestCounter(65533);
+    ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+    ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+    const auto seen = agent.Requests();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].id, 101);
+    EXPECT_EQ(seen[1].id, 65534);
+    EXPECT_EQ(seen[2].id, 101);
+}
+
+// Before the real answer: one to an older id, a discovery answer and one from another host's
+// socket with the right id. None of them is taken; the discovery answer is merged.
+TEST_F(SnmpManagerTest, OnlyTheAnswerOfTheAgentAskedWithTheCurrentIdIsTaken) {
+    const int stranger = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    SnmpTestAgent agent("127.0.0.1", [stranger](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
+        a.Reply(r, SnmpTestAgent::Response(r.id - 1, {{kSysName, L"older"}}));
+        a.Reply(r, SnmpTestAgent::Response(10, {{kSysName, L"found"}}));
+        a.Reply(r, SnmpTestAgent::Response(r.id, {{kSysName, L"stranger"}}), stranger);
+        std::this_thread::sleep_for(milliseconds(150));
+        a.Reply(r, SnmpTestAgent::Response(r.id, {{kSysName, L"the agent"}}));
+    });
+    auto manager = Manager(agent.Port());
+    CSocketContext* socket = manager->OpenAgentSocket(Loopback());
+    ASSERT_NE(socket, nullptr);
+    CSnmpMessage request, response;
+    request.AddVarbind(kSysName);
+    manager->SetRequestCounter(200);
+    ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+    EXPECT_EQ(FirstValue(response), L"the agent");
+    EXPECT_EQ(agent.Requests().size(), 1u) << "answered on the first try";
+    const auto agents = manager->GetAgents();
+    ASSERT_EQ(agents.size(), 1u);
+    EXPECT_EQ(agents[0].m_sysName, L"found");
+    EXPECT_EQ(agents[0].m_address.ToText(), L"127.0.0.1");
+    close(stranger);
+}
+
+// The first try's answer comes after its wait: the second try, with the same id, takes it.
+TEST_F(SnmpManagerTest, ALateAnswerToTheCurrentIdIsTaken) {
+    SnmpTestAgent agent("127.0.0.1", [](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
+        if (a.Requests().size() > 1) return;
+        std::this_thread::sleep_for(milliseconds(250));
+        a.Reply(r, SnmpTestAgent::Response(r.id, {{kSysName, L"late"}}));
+    });
+    auto manager = Manager(agent.Port(), 10, milliseconds(150));
+    CSocketContext* socket = manager->OpenAgentSocket(Loopback());
+    ASSERT_NE(socket, nullptr);
+    CSnmpMessage request, response;
+    request.AddVarbind(kSysName);
+    ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+    EXPECT_EQ(FirstValue(response), L"late");
+    const auto seen = agent.Requests();
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[0].id, seen[1].id) << "a try repeats the request as it was";
+}
+
+TEST_F(SnmpManagerTest, ASilentAgentFailsAfterTenTriesOfTheSameRequest) {
+    SnmpTestAgent agent("127.0.0.1", [](SnmpTestAgent&, const SnmpTestAgent::Request&) {});
+    auto manager = Manager(agent.Port(), 10, milliseconds(50));
+    CSocketContext* socket = manager->OpenAgentSocket(Loopback());
+    ASSERT_NE(socket, nullptr);
+    CSnmpMessage request, response;
+    request.AddVarbind(kSysName);
+    EXPECT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kE_FAIL);
+    std::this_thread::sleep_for(milliseconds(100));
+    const auto seen = agent.Requests();
+    ASSERT_EQ(seen.size(), 10u);
+    for (const auto& r : seen) EXPECT_EQ(r.id, 101);
+}
+
+// An agent may answer with a datagram of about 10 KB: it arrives whole.
+TEST_F(SnmpManagerTest, ALargeAnswerIsReadWhole) {
+    SnmpTestAgent agent("127.0.0.1", [](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
+        std::vector<std::pair<std::wstring, std::wstring>> varbinds;
+        for (int i = 0; i < 120; ++i)
+            varbinds.emplace_back(L"1.3.6.1.4.1.40713.1.1.3." + std::to_wstring(i + 1),
+                                  std::wstring(64, static_cast<wchar_t>(L'a' + i % 26)));
+        a.Reply(r, SnmpTestAgent::Response(r.id, varbinds));
+    });
+    auto manager = Manager(agent.Port());
+    CSocketContext* socket = manager->OpenAgentSocket(Loopback());
+    ASSERT_NE(socket, nullptr);
+    CSnmpMessage request, response;
+    request.AddVarbind(kSysName);
+    ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+    ASSERT_EQ(response.Varbinds().GetCount(), 120u);
+    EXPECT_EQ(response.Varbinds().GetAt(119).Value().ValueText(), std::wstring(64, L'p'));
+}
+
+// A buffer that held a longer datagram before: a cut one is not completed by the old bytes, and
+// bytes after a message, an empty datagram or one that fills the whole buffer are refused.
+TEST_F(SnmpManagerTest, ADatagramIsReadWithinItsOwnLengthAndWhole) {
+    const std::vector<std::uint8_t> first =
+        SnmpTestAgent::Response(300, {{kSysName, L"first printer name"}});
+    const std::vector<std::uint8_t> second =
+        SnmpTestAgent::Response(301, {{kSysName, L"other printer name"}});
+    ASSERT_EQ(first.size(), second.size());
+    ASSERT_GT(first.size(), 47u);
+    JuxNetwork::CJuxSerializingBuffer buffer;
+    buffer.ReserveForReceive(CSocketContext::kReceiveCapacity);
+    // What a receive does: the datagram lands at the start of the blocks.
+    std::memcpy(buffer.GetBlockList()[0].buf, first.data(), first.size());
+    CSnmpMessage whole;
+    EXPECT_TRUE(CSnmpManager::ReadDatagram(buffer, first.size(), whole));
+    std::memcpy(buffer.GetBlockList()[0].buf, second.data(), 47);
+    CSnmpMessage cut;
+    EXPECT_FALSE(CSnmpManager::ReadDatagram(buffer, 47, cut));
+    CSnmpMessage longer;
+    EXPECT_FALSE(CSnmpManager::ReadDatagram(buffer, first.size() + 3, longer)) << "bytes after it";
+    CSnmpMessage empty, full;
+    EXPECT_FALSE(CSnmpManager::ReadDatagram(buffer, 0, empty));
+    EXPECT_FALSE(CSnmpManager::ReadDatagram(buffer, CSocketContext::kReceiveCapacity, full));
+}
+
+TEST_F(SnmpManagerTest, DiscoveryAnswersMergePerHostAndTheListIsBounded) {
+    auto manager = Manager(161);
+    CSnmpMessage answer;
+    answer.SetPduType(JuxNetwork::kBerTagGetResponsePdu);
+    answer.SetCommunity(L"public");
+    answer.AddVarbind(L"1.3.6.1.2.1.1.1.0")->Value().SetOctetStringText(L"XOM Q1");
+    answer.AddVarbind(L"1.3.6.1.2.1.1.6.0")->Value().SetOctetStringText(L"hall 2");
+    JUX_IP_ADDRESS sender;
+    sender.Set(L"10.1.2.3:161");
+    manager->ProcessDiscoveryResponse(answer, sender);
+    // The same printer again, from another port, without a location: one record, location kept.
+    CSnmpMessage again;
+    again.SetPduType(JuxNetwork::kBerTagGetResponsePdu);
+    again.AddVarbind(kSysName)->Value().SetOctetStringText(L"q1");
+    sender.Set(L"10.1.2.3:5000");
+    manager->ProcessDiscoveryResponse(again, sender);
+    auto agents = manager->GetAgents();
+    ASSERT_EQ(agents.size(), 1u);
+    EXPECT_EQ(agents[0].m_address.ToText(), L"10.1.2.3") << "port 0";
+    EXPECT_EQ(agents[0].m_sysDescription, L"XOM Q1");
+    EXPECT_EQ(agents[0].m_sysName, L"q1");
+    EXPECT_EQ(agents[0].m_sysLocation, L"hall 2");
+    EXPECT_EQ(agents[0].m_community, L"tamsel");
+    // A flood of answers from made-up hosts.
+    for (int i = 0; i < 3000; ++i) {
+        sender.Set(L"10.9." + std::to_wstring(i / 250) + L"." + std::to_wstring(i % 250 + 1));
+        manager->ProcessDiscoveryResponse(answer, sender);
+    }
+    agents = manager->GetAgents();
+    EXPECT_EQ(agents.size(), CSnmpManager::kMaxAgents);
+    EXPECT_EQ(agents[0].m_sysName, L"q1") << "the first ones stay";
+}
+
+TEST_F(SnmpManagerTest, TheMagicPacketIsSixFfAndTheAddressSixteenTimes) {
+    const std::vector<std::uint8_t> packet =
+        CSnmpManager::MagicPacket({0x00, 0x11, 0x22, 0x33, 0x44, 0x55});
+    ASSERT_EQ(packet.size(), 102u);
+    EXPECT_EQ(std::vector<std::uint8_t>(packet.begin(), packet.begin() + 12),
+              (std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x11, 0x22, 0x33,
+                                         0x44, 0x55}));
+    EXPECT_EQ(std::vector<std::uint8_t>(packet.end() - 6, packet.end()),
+              (std::vector<std::uint8_t>{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}));
+    auto manager = Manager(161);
+    EXPECT_FALSE(manager->WakePrinter({})) << "no address, nothing sent";
+}
+
+}  // namespace
