@@ -46,6 +46,10 @@ bool NetworkNamespacePair::Run(const std::string& command) {
 }
 
 bool NetworkNamespacePair::RunIn(const std::string& name, const std::function<void()>& work) const {
+    return RunInNamespace(name, work);
+}
+
+bool RunInNamespace(const std::string& name, const std::function<void()>& work) {
     bool entered = false;
     std::thread runner([&] {
         const int fd = open(("/run/netns/" + name).c_str(), O_RDONLY | O_CLOEXEC);

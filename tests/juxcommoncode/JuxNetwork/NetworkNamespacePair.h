@@ -5,6 +5,10 @@
 #include <functional>
 #include <string>
 
+// Runs work on a thread of its own that has entered the named namespace, and waits for it. Sockets
+// created there belong to the namespace. False when the namespace cannot be entered.
+bool RunInNamespace(const std::string& name, const std::function<void()>& work);
+
 class NetworkNamespacePair {
   public:
     NetworkNamespacePair();

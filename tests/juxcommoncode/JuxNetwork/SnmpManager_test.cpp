@@ -4,10 +4,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstring>
+#include <map>
+#include <memory>
 #include <thread>
 
-#include "NetworkNamespacePair.h"
+#include "NetworkNamespaceLan.h"
 #include "SnmpTestAgent.h"
 #include "juxcommoncode/Snmp/BerTags.h"
 
@@ -72,6 +77,10 @@ class SnmpManagerTest : public testing::Test {
         return address;
     }
 };
+
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
 
 // Answers every request at once with its own id.
 void AnswerName(SnmpTestAgent& agent, const SnmpTestAgent::Request& request) {
@@ -139,6 +148,8 @@ TEST_F(SnmpManagerTest, ALateAnswerToTheCurrentIdIsTaken) {
     request.AddVarbind(kSysName);
     ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
     EXPECT_EQ(FirstValue(response), L"late");
+    std::this_thread::sleep_for(
+        milliseconds(100));  // the agent reads the second try after its reply
     const auto seen = agent.Requests();
     ASSERT_GE(seen.size(), 2u);
     EXPECT_EQ(seen[0].id, seen[1].id) << "a try repeats the request as it was";
@@ -246,6 +257,163 @@ TEST_F(SnmpManagerTest, TheMagicPacketIsSixFfAndTheAddressSixteenTimes) {
               (std::vector<std::uint8_t>{0x00, 0x11, 0x22, 0x33, 0x44, 0x55}));
     auto manager = Manager(161);
     EXPECT_FALSE(manager->WakePrinter({})) << "no address, nothing sent";
+}
+
+// Discovery and wake-up on a private network of namespaces: printers are scripted agents on port
+// 161 of their namespace, both families on one socket.
+class SnmpDiscoveryOnALan : public testing::Test {
+  protected:
+    // Starts a printer in each device namespace that answers discovery with its name; a sleeping
+    // one answers nothing until a magic packet for its address reaches its port 7.
+    void StartPrinters(NetworkNamespaceLan& lan, int count, bool asleep = false) {
+        for (int i = 0; i < count; ++i) {
+            const std::wstring name = L"printer-" + std::to_wstring(i);
+            auto awake = std::make_shared<std::atomic<bool>>(!asleep);
+            ASSERT_TRUE(lan.RunInDevice(i, [&] {
+                m_agents.push_back(std::make_unique<SnmpTestAgent>(
+                    "::",
+                    [name, awake](SnmpTestAgent& agent, const SnmpTestAgent::Request& r) {
+                        if (!*awake) return;
+                        agent.Reply(r, SnmpTestAgent::Response(
+                                           r.id, {{L"1.3.6.1.2.1.1.1.0", L"XOM Q simulated"},
+                                                  {kSysName, name},
+                                                  {L"1.3.6.1.2.1.1.6.0", L"lab"}}));
+                    },
+                    161));
+                if (asleep) m_wakers.push_back(StartWaker(awake));
+            }));
+            ASSERT_NE(m_agents.back()->Port(), 0) << "port 161 taken";
+        }
+    }
+    ~SnmpDiscoveryOnALan() override {
+        m_stop = true;
+        for (auto& waker : m_wakers) waker.join();
+    }
+    // Listens on UDP port 7 for the magic packet of 00-11-22-33-44-55.
+    std::thread StartWaker(std::shared_ptr<std::atomic<bool>> awake) {
+        const int s = socket(AF_INET6, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        const int off = 0;
+        setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
+        sockaddr_in6 any{};
+        any.sin6_family = AF_INET6;
+        any.sin6_port = htons(7);
+        bind(s, reinterpret_cast<sockaddr*>(&any), sizeof any);
+        const timeval wait{0, 100000};
+        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        return std::thread([this, s, awake] {
+            const std::vector<std::uint8_t> magic =
+                CSnmpManager::MagicPacket({0x00, 0x11, 0x22, 0x33, 0x44, 0x55});
+            std::vector<std::uint8_t> got(512);
+            while (!m_stop) {
+                const ssize_t n = recv(s, got.data(), got.size(), 0);
+                if (n == static_cast<ssize_t>(magic.size()) &&
+                    std::equal(magic.begin(), magic.end(), got.begin()))
+                    *awake = true;
+            }
+            close(s);
+        });
+    }
+    // Discovery from the client namespace; the agents found.
+    std::vector<CSnmpAgent> Discover(NetworkNamespaceLan& lan, milliseconds* took = nullptr) {
+        std::vector<CSnmpAgent> agents;
+        EXPECT_TRUE(lan.RunInClient([&] {
+            CSnmpManager manager;
+            if (!manager.Start()) return;
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_EQ(manager.Discover(), JuxNetwork::kS_OK);
+            if (took)
+                *took = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+            agents = manager.GetAgents();
+        }));
+        return agents;
+    }
+    static std::map<std::wstring, std::wstring> NamesByAddress(
+        const std::vector<CSnmpAgent>& agents) {
+        std::map<std::wstring, std::wstring> names;
+        for (const auto& a : agents) {
+            EXPECT_EQ(names.count(a.m_address.ToText()), 0u) << "one record per address";
+            names[a.m_address.ToText()] = a.m_sysName;
+        }
+        return names;
+    }
+    std::vector<std::unique_ptr<SnmpTestAgent>> m_agents;
+    std::vector<std::thread> m_wakers;
+    std::atomic<bool> m_stop{false};
+};
+
+TEST_F(SnmpDiscoveryOnALan, TwoPrintersOnOneLinkAreTwoAgentsInEachFamily) {
+    NetworkNamespaceLan lan(2);
+    ASSERT_TRUE(lan.Created()) << lan.Failure();
+    StartPrinters(lan, 2);
+    milliseconds took{};
+    const auto agents = Discover(lan, &took);
+    const auto names = NamesByAddress(agents);
+    EXPECT_EQ(names.size(), 4u);
+    for (int i = 0; i < 2; ++i) {
+        const std::wstring ipv4 = Wide(lan.DeviceIpv4(i)), ipv6 = Wide(lan.DeviceIpv6(i));
+        EXPECT_EQ(names.count(ipv4) ? names.at(ipv4) : L"(none)", L"printer-" + std::to_wstring(i));
+        EXPECT_EQ(names.count(ipv6) ? names.at(ipv6) : L"(none)", L"printer-" + std::to_wstring(i))
+            << "a link-local agent is kept without its scope";
+    }
+    for (const auto& a : agents) {
+        EXPECT_EQ(a.m_sysDescription, L"XOM Q simulated");
+        EXPECT_EQ(a.m_sysLocation, L"lab");
+        EXPECT_EQ(a.m_community, L"tamsel");
+    }
+    RecordProperty("discovery_ms", static_cast<int>(took.count()));
+}
+
+TEST_F(SnmpDiscoveryOnALan, OnePrinterSeenThroughTwoAdaptersIsOneAgent) {
+    NetworkNamespaceLan lan(1, 2);
+    ASSERT_TRUE(lan.Created()) << lan.Failure();
+    StartPrinters(lan, 1);
+    const auto names = NamesByAddress(Discover(lan));
+    EXPECT_EQ(names.size(), 2u) << "its IPv4 and its IPv6 address";
+    EXPECT_GE(m_agents[0]->Requests().size(), 3u) << "asked on both adapters";
+}
+
+TEST_F(SnmpDiscoveryOnALan, ASleepingPrinterAnswersOnceWokenUp) {
+    NetworkNamespaceLan lan(1);
+    ASSERT_TRUE(lan.Created()) << lan.Failure();
+    StartPrinters(lan, 1, true);
+    ASSERT_TRUE(lan.RunInClient([&] {
+        JuxNetwork::SnmpManagerOptions snmp;
+        snmp.tries = 2;
+        snmp.responseTimeout = milliseconds(100);
+        CSnmpManager manager({}, snmp);
+        ASSERT_TRUE(manager.Start());
+        JUX_IP_ADDRESS printer;
+        printer.Set(Wide(lan.DeviceIpv4(0)));
+        CSocketContext* socket = manager.OpenAgentSocket(printer);
+        ASSERT_NE(socket, nullptr);
+        CSnmpMessage request, response;
+        request.AddVarbind(kSysName);
+        EXPECT_EQ(manager.SendRequest(*socket, request, response), JuxNetwork::kE_FAIL);
+        EXPECT_TRUE(manager.WakePrinter({0x00, 0x11, 0x22, 0x33, 0x44, 0x55}));
+        std::this_thread::sleep_for(milliseconds(200));
+        socket = manager.OpenAgentSocket(printer);
+        ASSERT_NE(socket, nullptr);
+        EXPECT_EQ(manager.SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+        ASSERT_EQ(response.Varbinds().GetCount(), 3u);
+        EXPECT_EQ(response.Varbinds().GetAt(1).Value().ValueText(), L"printer-0");
+    }));
+}
+
+}  // namespace
+
+namespace {
+
+// Twenty printers answering at once are all found in the one window.
+TEST_F(SnmpDiscoveryOnALan, TwentyPrintersAreAllFound) {
+    NetworkNamespaceLan lan(20);
+    ASSERT_TRUE(lan.Created()) << lan.Failure();
+    StartPrinters(lan, 20);
+    milliseconds took{};
+    const auto names = NamesByAddress(Discover(lan, &took));
+    EXPECT_EQ(names.size(), 40u);
+    EXPECT_EQ(names.count(Wide(lan.DeviceIpv4(19))), 1u);
+    RecordProperty("discovery_ms", static_cast<int>(took.count()));
 }
 
 }  // namespace
