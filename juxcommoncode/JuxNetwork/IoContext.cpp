@@ -12,10 +12,20 @@ CIoContext::CIoContext(CSocketContext* owner, std::uint32_t firstChunkSize,
     if (m_owner != nullptr) m_owner->CountFreeIoContexts(1);
 }
 
+// Once free, the context may be deleted by the owner's clean-up at any moment, and the owner with
+// it: a context being set free is counted before it is, and is not touched after. The count never
+// falls below the true number of free contexts (a context set free twice counts twice), so taking
+// one never misses a free context; at worst it looks through the list for nothing.
 void CIoContext::SetOperation(std::uint16_t operation) {
+    CSocketContext* owner = m_owner;
+    if (operation == kFree) {
+        if (owner != nullptr) owner->CountFreeIoContexts(1);
+        m_operation.store(operation, std::memory_order_release);
+        return;
+    }
+    // Taking a context: it belongs to the caller, its owner is alive.
     const std::uint16_t before = m_operation.exchange(operation, std::memory_order_acq_rel);
-    if (m_owner == nullptr || (before == kFree) == (operation == kFree)) return;
-    m_owner->CountFreeIoContexts(operation == kFree ? 1 : -1);
+    if (before == kFree && owner != nullptr) owner->CountFreeIoContexts(-1);
 }
 
 void CIoContext::Reset(std::uint16_t operation) {

@@ -173,6 +173,7 @@ TEST_F(SnmpManagerTest, ASilentAgentFailsAfterTenTriesOfTheSameRequest) {
 TEST_F(SnmpManagerTest, ALargeAnswerIsReadWhole) {
     SnmpTestAgent agent("127.0.0.1", [](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
         std::vector<std::pair<std::wstring, std::wstring>> varbinds;
+        varbinds.reserve(120);
         for (int i = 0; i < 120; ++i)
             varbinds.emplace_back(L"1.3.6.1.4.1.40713.1.1.3." + std::to_wstring(i + 1),
                                   std::wstring(64, static_cast<wchar_t>(L'a' + i % 26)));
@@ -290,14 +291,14 @@ class SnmpDiscoveryOnALan : public testing::Test {
         for (auto& waker : m_wakers) waker.join();
     }
     // Listens on UDP port 7 for the magic packet of 00-11-22-33-44-55.
-    std::thread StartWaker(std::shared_ptr<std::atomic<bool>> awake) {
+    std::thread StartWaker(const std::shared_ptr<std::atomic<bool>>& awake) {
         const int s = socket(AF_INET6, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         const int off = 0;
         setsockopt(s, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
         sockaddr_in6 any{};
         any.sin6_family = AF_INET6;
         any.sin6_port = htons(7);
-        bind(s, reinterpret_cast<sockaddr*>(&any), sizeof any);
+        EXPECT_EQ(bind(s, reinterpret_cast<sockaddr*>(&any), sizeof any), 0) << "port 7 taken";
         const timeval wait{0, 100000};
         setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
         return std::thread([this, s, awake] {
