@@ -16,6 +16,7 @@
 #include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PlotRun.h"
 #include "tools/xomplot/PreviewCommand.h"
+#include "tools/xomplot/PrintersCommand.h"
 
 namespace {
 const char* kExitText =
@@ -108,6 +109,8 @@ int main(int argc, char** argv) try {
     configCmd->require_subcommand(1);
     xomplot::PreviewOptions preview;
     CLI::App* previewCmd = xomplot::AddPreviewCommand(app, preview);
+    xomplot::PrintersOptions printersOptions;
+    const xomplot::PrintersCommand printers = xomplot::AddPrintersCommand(app, printersOptions);
     app.require_subcommand(0, 1);
 
     try {
@@ -130,6 +133,8 @@ int main(int argc, char** argv) try {
         return xomplot::ConfigList(stdout, stderr);
     }
     if (previewCmd->parsed()) return xomplot::RunPreview(preview);
+    if (printers.discover->parsed()) return xomplot::RunDiscover(printersOptions, stdout, stderr);
+    if (printers.wake->parsed()) return xomplot::RunWake(printersOptions, stdout, stderr);
     if (logCmd->parsed()) {
         std::vector<std::wstring> lines;
         std::wstring error;

@@ -13,10 +13,9 @@ namespace {
 // and starting it says nothing to the user when it starts.
 TEST(PrinterNetwork, StartSnmpManagerMakesTheOneManagerOnce) {
     std::vector<std::wstring> shown;
-    const auto previous = xomplatform::SetMessageSink(
-        [&](const std::wstring& text, const std::wstring&, xomplatform::MessageIcon) {
-            shown.push_back(text);
-        });
+    const auto previous =
+        xomplatform::SetMessageSink([&](const std::wstring& text, const std::wstring&,
+                                        xomplatform::MessageIcon) { shown.push_back(text); });
     ShutdownPrinterNetwork();
     EXPECT_EQ(StartSnmpManager(), JuxNetwork::kS_OK);
     JuxNetwork::CSnmpManager* first = PrinterNetwork();
