@@ -369,7 +369,9 @@ TEST_F(SnmpDiscoveryOnALan, OnePrinterSeenThroughTwoAdaptersIsOneAgent) {
     NetworkNamespaceLan lan(1, 2);
     ASSERT_TRUE(lan.Created()) << lan.Failure();
     StartPrinters(lan, 1);
-    const auto names = NamesByAddress(Discover(lan));
+    milliseconds took{};
+    const auto names = NamesByAddress(Discover(lan, &took));
+    RecordProperty("discovery_ms", static_cast<int>(took.count()));
     EXPECT_EQ(names.size(), 2u) << "its IPv4 and its IPv6 address";
     EXPECT_GE(m_agents[0]->Requests().size(), 3u) << "asked on both adapters";
 }
