@@ -169,6 +169,25 @@ TEST_F(SnmpManagerTest, ASilentAgentFailsAfterTenTriesOfTheSameRequest) {
     for (const auto& r : seen) EXPECT_EQ(r.id, 101);
 }
 
+// An answer that comes after the last try is held for nobody: it is dropped.
+TEST_F(SnmpManagerTest, AnAnswerAfterTheLastTryIsNotHeld) {
+    SnmpTestAgent agent("127.0.0.1", [](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
+        if (a.Requests().size() < 3) return;
+        std::this_thread::sleep_for(milliseconds(120));
+        a.Reply(r, SnmpTestAgent::Response(r.id, {{kSysName, L"too late"}}));
+    });
+    auto manager = Manager(agent.Port(), 3, milliseconds(40));
+    CSocketContext* socket = manager->OpenAgentSocket(Loopback());
+    ASSERT_NE(socket, nullptr);
+    CSnmpMessage request, response;
+    request.AddVarbind(kSysName);
+    ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kE_FAIL);
+    std::this_thread::sleep_for(milliseconds(300));
+    EXPECT_FALSE(socket->GetNoticeEvent().WaitFor(milliseconds(0))) << "no answer handed over";
+    socket->FreeIdleIoContexts();
+    EXPECT_EQ(socket->GetBusyIoContextCount(), 2u) << "only the two posted receives";
+}
+
 // An agent may answer with a datagram of about 10 KB: it arrives whole.
 TEST_F(SnmpManagerTest, ALargeAnswerIsReadWhole) {
     SnmpTestAgent agent("127.0.0.1", [](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
