@@ -100,6 +100,26 @@ std::vector<CSnmpAgent> CSnmpManager::GetAgents() const {
     return agents;
 }
 
+CSocketContext* CSnmpManager::OpenBroadcastSocket(const CAdapterInterface& adapter,
+                                                  std::uint16_t port) {
+    CSocketContext* context = CreateUdpSocket(adapter, true);
+    if (context == nullptr) return nullptr;
+    context->m_remoteAddress = adapter.m_broadcastAddress;
+    context->m_remoteAddress.SetPort(port);
+    return context;
+}
+
+bool CSnmpManager::SendDatagramFrom(CSocketContext& context, CIoContext* io,
+                                    const wchar_t* caller) {
+    const std::uint32_t code = context.SendDatagram(io);
+    if (code == 0) return true;
+    TraceSocketError(
+        std::wstring(L"\n") + caller + L" cannot send to " + context.m_remoteAddress.ToText(),
+        static_cast<int>(code));
+    io->SetFree();
+    return false;
+}
+
 HRESULT CSnmpManager::Discover() {
     PurgeSocketContexts();
     if (!RefreshAdapters() || GetAdapters().empty()) return kE_FAIL;
@@ -112,11 +132,9 @@ HRESULT CSnmpManager::Discover() {
 
     std::vector<CSocketContext*> opened;
     for (const auto& adapter : GetAdapters()) {
-        CSocketContext* context = CreateUdpSocket(*adapter, true);
+        CSocketContext* context = OpenBroadcastSocket(*adapter, m_snmp.agentPort);
         if (context == nullptr) continue;
         opened.push_back(context);
-        context->m_remoteAddress = adapter->m_broadcastAddress;
-        context->m_remoteAddress.SetPort(m_snmp.agentPort);
         context->StartReceive();
         context->StartReceive();
         CIoContext* io = context->GetIoContext(CIoContext::kUdpSend);
@@ -124,12 +142,7 @@ HRESULT CSnmpManager::Discover() {
             io->SetFree();
             continue;
         }
-        const std::uint32_t code = context->SendDatagram(io);
-        if (code != 0) {
-            TraceSocketError(L"\nDiscover() cannot send to " + context->m_remoteAddress.ToText(),
-                             static_cast<int>(code));
-            io->SetFree();
-        }
+        SendDatagramFrom(*context, io, L"Discover()");
     }
     std::this_thread::sleep_for(m_snmp.discoveryWindow);
     for (CSocketContext* context : opened) context->Close();
@@ -223,11 +236,7 @@ HRESULT CSnmpManager::SendRequest(CSocketContext& context, CSnmpMessage& request
             EndRequest();
             return kE_FAIL;
         }
-        const std::uint32_t code = context.SendDatagram(io);
-        if (code != 0) {
-            TraceSocketError(L"\nSendRequest() cannot send to " + context.m_remoteAddress.ToText(),
-                             static_cast<int>(code));
-            io->SetFree();
+        if (!SendDatagramFrom(context, io, L"SendRequest()")) {
             EndRequest();
             return kE_FAIL;
         }
@@ -287,25 +296,15 @@ bool CSnmpManager::SendBroadcastDatagram(const std::uint8_t* octets, std::size_t
     bool sent = false;
     std::vector<CSocketContext*> opened;
     for (const auto& adapter : GetAdapters()) {
-        CSocketContext* context = CreateUdpSocket(*adapter, true);
+        CSocketContext* context = OpenBroadcastSocket(*adapter, m_snmp.wakePort);
         if (context == nullptr) continue;
         opened.push_back(context);
-        context->m_remoteAddress = adapter->m_broadcastAddress;
-        context->m_remoteAddress.SetPort(m_snmp.wakePort);
         CIoContext* io = context->GetIoContext(CIoContext::kUdpSend);
         if (Failed(io->Buffer().StartWriteTo()) || Failed(io->Buffer().WriteBytes(octets, count))) {
             io->SetFree();
             continue;
         }
-        const std::uint32_t code = context->SendDatagram(io);
-        if (code == 0) {
-            sent = true;
-        } else {
-            TraceSocketError(
-                L"\nSendBroadcastDatagram() cannot send to " + context->m_remoteAddress.ToText(),
-                static_cast<int>(code));
-            io->SetFree();
-        }
+        sent = SendDatagramFrom(*context, io, L"SendBroadcastDatagram()") || sent;
     }
     // The datagrams are on their way once sent; a plain close lets the system deliver them.
     for (CSocketContext* context : opened) context->CloseSocket();

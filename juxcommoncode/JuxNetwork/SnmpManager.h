@@ -82,6 +82,11 @@ class CSnmpManager : public CNetIpIoManager {
     void ProcessDiscoveryResponse(const CSnmpMessage& message, const JUX_IP_ADDRESS& sender);
 
   private:
+    // A broadcast socket of the adapter aimed at port of its broadcast address; null when none.
+    CSocketContext* OpenBroadcastSocket(const CAdapterInterface& adapter, std::uint16_t port);
+    // Sends io's datagram to the context's remote address; on failure traces (naming the caller),
+    // frees io and returns false.
+    static bool SendDatagramFrom(CSocketContext& context, CIoContext* io, const wchar_t* caller);
     // Takes the next request id and marks it outstanding.
     std::int32_t BeginRequest();
     // True when the answer with id is the one outstanding from the context's agent; it is then no
