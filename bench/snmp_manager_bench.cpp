@@ -44,7 +44,7 @@ class Agent {
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof a;
-        bind(m_socket, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        if (bind(m_socket, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return;
         getsockname(m_socket, reinterpret_cast<sockaddr*>(&a), &length);
         port = ntohs(a.sin_port);
         const timeval wait{0, 100000};
@@ -53,7 +53,7 @@ class Agent {
     }
     ~Agent() {
         m_stop = true;
-        m_thread.join();
+        if (m_thread.joinable()) m_thread.join();
         close(m_socket);
     }
     Agent(const Agent&) = delete;
