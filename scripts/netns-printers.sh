@@ -12,20 +12,22 @@
 # Addresses: client 10.200.0.1 / fe80::1, printer q1 10.200.0.11 / fe80::11, printer q2
 # 10.200.0.12 / fe80::12, each on the namespace's interface eth0. xomsim's output goes to
 # $XOMSIM_NETNS_STATE (default /tmp/xomsim-netns)/<printer>-<ipv4|ipv6>.log, received jobs to
-# .../jobs-<printer>-<ipv4|ipv6>. XOMSIM names the simulator binary (default: the default build's).
+# .../jobs-<printer>-<ipv4|ipv6>. XOMSIM names the simulator binary (default: the default build's);
+# XOMSIM_NETNS_PREFIX (default "xom") begins every namespace name, so tests can build their own.
 set -uo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
 xomsim="${XOMSIM:-$here/build/default/tools/xomsim/xomsim}"
 state="${XOMSIM_NETNS_STATE:-/tmp/xomsim-netns}"
-client=xomcli
-link=xomlink
+prefix="${XOMSIM_NETNS_PREFIX:-xom}"
+client="${prefix}cli"
+link="${prefix}link"
 printers=(q1 q2)
 declare -A ipv4=([q1]=10.200.0.11 [q2]=10.200.0.12)
 declare -A ipv6=([q1]=fe80::11 [q2]=fe80::12)
 declare -A description=([q1]="$here/examples/printer-q1.txt" [q2]="$here/examples/printer-q2.txt")
 
-namespaces() { echo "$client" "$link" "${printers[@]/#/xom}"; }
+namespaces() { echo "$client" "$link" "${printers[@]/#/$prefix}"; }
 
 down() {
   local pidfile pid
@@ -46,7 +48,7 @@ down() {
   done
   local ns
   for ns in $(namespaces); do
-    ip netns list | grep -qw "^$ns" && ip netns del "$ns"
+    [ -e "/run/netns/$ns" ] && ip netns del "$ns"
   done
   return 0
 }
@@ -61,7 +63,7 @@ start_printer() {  # printer, kind (ipv4|ipv6), address
   local name="$1" kind="$2" address="$3"
   local log="$state/$name-$kind.log" jobs="$state/jobs-$name-$kind"
   mkdir -p "$jobs"
-  ip netns exec "xom$name" "$xomsim" --address "$address" --jobs "$jobs" \
+  ip netns exec "$prefix$name" "$xomsim" --address "$address" --jobs "$jobs" \
     --printer "${description[$name]}" >"$log" 2>&1 &
   echo $! >"$state/$name-$kind.pid"
   # Up when it has said which ports it serves; a failure shows its reason.
@@ -99,9 +101,9 @@ up() {
   ip -n "$client" addr add fe80::1/64 dev eth0 nodad
   local name
   for name in "${printers[@]}"; do
-    attach "xom$name" "v$name"
-    ip -n "xom$name" addr add "${ipv4[$name]}/24" broadcast 10.200.0.255 dev eth0
-    ip -n "xom$name" addr add "${ipv6[$name]}/64" dev eth0 nodad
+    attach "$prefix$name" "v$name"
+    ip -n "$prefix$name" addr add "${ipv4[$name]}/24" broadcast 10.200.0.255 dev eth0
+    ip -n "$prefix$name" addr add "${ipv6[$name]}/64" dev eth0 nodad
   done
   for name in "${printers[@]}"; do
     start_printer "$name" ipv4 "${ipv4[$name]}"

@@ -1,9 +1,12 @@
 #include "tools/xomsim/SnmpAgent.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -13,7 +16,9 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <regex>
 #include <thread>
@@ -349,6 +354,125 @@ TEST(SnmpAgent, NetSnmpClientReadsTheExamplePrinter) {
     out = RunCommand("snmpwalk -v1 -c tamsel -On -t 2 -r 1 " + target + " 1.3.6.1.2.1.1");
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3)
         << out;  // sysDescr, sysName, sysLocation
+}
+
+// Runs work on a thread that has entered the named network namespace; false when it cannot.
+bool RunInNamespace(const std::string& name, const std::function<void()>& work) {
+    bool entered = false;
+    std::thread thread([&] {
+        const int fd = ::open(("/run/netns/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return;
+        entered = ::setns(fd, CLONE_NEWNET) == 0;
+        ::close(fd);
+        if (entered) work();
+    });
+    thread.join();
+    return entered;
+}
+
+// Each answer to one request within a second: sender address and the sysName it gave.
+std::vector<std::string> AskEveryone(int family, const std::string& group, const char* scope) {
+    std::vector<std::string> answers;
+    const int s = ::socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    ::setsockopt(s, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    sockaddr_storage to{};
+    socklen_t length = 0;
+    if (family == AF_INET) {
+        auto* v4 = reinterpret_cast<sockaddr_in*>(&to);
+        v4->sin_family = AF_INET;
+        v4->sin_port = htons(161);
+        inet_pton(AF_INET, group.c_str(), &v4->sin_addr);
+        length = sizeof *v4;
+    } else {
+        auto* v6 = reinterpret_cast<sockaddr_in6*>(&to);
+        v6->sin6_family = AF_INET6;
+        v6->sin6_port = htons(161);
+        inet_pton(AF_INET6, group.c_str(), &v6->sin6_addr);
+        v6->sin6_scope_id = if_nametoindex(scope);
+        length = sizeof *v6;
+    }
+    const auto request = NameRequest(10);
+    EXPECT_EQ(
+        ::sendto(s, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&to), length),
+        static_cast<ssize_t>(request.size()))
+        << std::strerror(errno);
+    const auto until = Clock::now() + std::chrono::seconds(1);
+    while (Clock::now() < until) {
+        pollfd p{s, POLLIN, 0};
+        if (::poll(&p, 1, 50) <= 0) continue;
+        std::vector<std::uint8_t> datagram(65535);
+        sockaddr_storage from{};
+        socklen_t fromLength = sizeof from;
+        const ssize_t n = ::recvfrom(s, datagram.data(), datagram.size(), 0,
+                                     reinterpret_cast<sockaddr*>(&from), &fromLength);
+        if (n <= 0) continue;
+        datagram.resize(static_cast<std::size_t>(n));
+        CSnmpMessage answer;
+        if (!ParseAnswer(datagram, answer) || answer.Varbinds().GetCount() != 1) continue;
+        char text[INET6_ADDRSTRLEN] = "?";
+        inet_ntop(
+            family,
+            family == AF_INET
+                ? static_cast<const void*>(&reinterpret_cast<sockaddr_in*>(&from)->sin_addr)
+                : static_cast<const void*>(&reinterpret_cast<sockaddr_in6*>(&from)->sin6_addr),
+            text, sizeof text);
+        const std::wstring name = answer.Varbinds().GetAt(0).Value().ValueText();
+        answers.push_back(std::string(text) + " " + std::string(name.begin(), name.end()));
+    }
+    ::close(s);
+    std::sort(answers.begin(), answers.end());
+    return answers;
+}
+
+// The namespace network of scripts/netns-printers.sh under names of this test's own.
+class PrinterNetwork {
+  public:
+    PrinterNetwork()
+        : prefix("xt" + std::to_string(getpid() % 100000)),
+          m_state(std::filesystem::temp_directory_path() / (prefix + "-netns")) {
+        up = Script("up") == 0;
+    }
+    ~PrinterNetwork() {
+        Script("down");
+        std::error_code ec;
+        std::filesystem::remove_all(m_state, ec);
+    }
+    int Script(const char* action) {
+        const std::string command = "XOMSIM=" + std::string(XOM_TEST_XOMSIM) +
+                                    " XOMSIM_NETNS_PREFIX=" + prefix +
+                                    " XOMSIM_NETNS_STATE=" + m_state.string() + " " +
+                                    XOM_TEST_SCRIPTS + "/netns-printers.sh " + action + " 2>&1";
+        output.clear();
+        FILE* p = popen(command.c_str(), "r");
+        if (!p) return -1;
+        char buf[512];
+        while (std::fgets(buf, sizeof buf, p)) output += buf;
+        const int status = pclose(p);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string prefix;
+    bool up = false;
+    std::string output;
+
+  private:
+    std::filesystem::path m_state;
+};
+
+TEST(SnmpAgent, BroadcastAndAllNodesRequestsReachEachPrinterInItsNamespace) {
+    PrinterNetwork network;
+    ASSERT_TRUE(network.up) << network.output;
+    std::vector<std::string> v4, v6;
+    ASSERT_TRUE(RunInNamespace(network.prefix + "cli", [&] {
+        v4 = AskEveryone(AF_INET, "10.200.0.255", nullptr);
+        v6 = AskEveryone(AF_INET6, "ff02::1", "eth0");
+    }));
+    EXPECT_EQ(
+        v4, (std::vector<std::string>{"10.200.0.11 q1-plotroom", "10.200.0.12 q2-drawing-office"}));
+    EXPECT_EQ(v6, (std::vector<std::string>{"fe80::11 q1-plotroom", "fe80::12 q2-drawing-office"}));
+    EXPECT_EQ(network.Script("down"), 0);
+    EXPECT_FALSE(std::filesystem::exists("/run/netns/" + network.prefix + "cli"));
+    EXPECT_EQ(network.Script("down"), 0);  // again: nothing left to do, still fine
 }
 
 }  // namespace
