@@ -66,6 +66,16 @@ std::uint64_t CBerTripleBase::ContentEnd(CJuxSerializer& serializer, std::uint32
     return serializer.GetPosition() + length;
 }
 
+HRESULT CBerTripleBase::CheckContentEnd(CJuxSerializer& serializer, std::uint64_t end) const {
+    const std::uint64_t position = serializer.GetPosition();
+    if (position >= end) return serializer.GetResult();  // members never read past their limit
+    const std::uint64_t left = end - position;
+    wchar_t text[96];
+    std::swprintf(text, sizeof text / sizeof text[0], L"Error: %llu %ls left over at the end of ",
+                  static_cast<unsigned long long>(left), left == 1 ? L"octet" : L"octets");
+    return FailWithType(serializer, text, m_tag);
+}
+
 // ---- CBerTripleWithData ---------------------------------------------------------------------
 
 CBerTripleWithData::CBerTripleWithData(std::uint8_t tag) : CBerTripleBase(tag) {

@@ -53,6 +53,10 @@ class CBerTripleBase {
                                 std::uint8_t tag);
     // The content end of an element whose content starts at the serializer's read position.
     static std::uint64_t ContentEnd(CJuxSerializer& serializer, std::uint32_t length);
+    // Reading a constructed element: its members must fill its content exactly. Octets left over
+    // would be read as the next element (a varbind hiding another one), so they fail the read
+    // with kBerErrorInvalidArg ("Error: N octets left over at the end of <type>").
+    HRESULT CheckContentEnd(CJuxSerializer& serializer, std::uint64_t end) const;
 
     std::uint8_t m_tag;
     std::uint64_t m_readLimit = kNoReadLimit;

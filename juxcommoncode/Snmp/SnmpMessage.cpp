@@ -23,19 +23,21 @@ HRESULT CSnmpMessage::Serialize(CJuxSerializer& serializer) {
     if (Failed(SerializeTag(serializer))) return serializer.GetResult();
     std::uint32_t length = 0;
     if (Failed(SerializeLength(serializer, length))) return serializer.GetResult();
+    std::uint64_t end = 0;
     if (!serializer.IsStoring()) {
         if (m_tag != kBerTagSequence) {
             return FailWithType(
                 serializer, L"Error: retrieved SnmpMessage base type is not a sequence: ", m_tag);
         }
-        const std::uint64_t end = ContentEnd(serializer, length);
+        end = ContentEnd(serializer, length);
         m_version.SetReadLimit(end);
         m_community.SetReadLimit(end);
         m_pdu.SetReadLimit(end);
     }
     if (Failed(m_version.Serialize(serializer))) return serializer.GetResult();
     if (Failed(m_community.Serialize(serializer))) return serializer.GetResult();
-    m_pdu.Serialize(serializer);
+    if (Failed(m_pdu.Serialize(serializer))) return serializer.GetResult();
+    if (!serializer.IsStoring()) return CheckContentEnd(serializer, end);
     return serializer.GetResult();
 }
 

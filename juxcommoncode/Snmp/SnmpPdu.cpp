@@ -17,8 +17,9 @@ HRESULT CSnmpPdu::Serialize(CJuxSerializer& serializer) {
     if (Failed(SerializeTag(serializer))) return serializer.GetResult();
     std::uint32_t length = 0;
     if (Failed(SerializeLength(serializer, length))) return serializer.GetResult();
+    std::uint64_t end = 0;
     if (!serializer.IsStoring()) {
-        const std::uint64_t end = ContentEnd(serializer, length);
+        end = ContentEnd(serializer, length);
         m_requestId.SetReadLimit(end);
         m_errorStatus.SetReadLimit(end);
         m_errorIndex.SetReadLimit(end);
@@ -27,7 +28,8 @@ HRESULT CSnmpPdu::Serialize(CJuxSerializer& serializer) {
     if (Failed(m_requestId.Serialize(serializer))) return serializer.GetResult();
     if (Failed(m_errorStatus.Serialize(serializer))) return serializer.GetResult();
     if (Failed(m_errorIndex.Serialize(serializer))) return serializer.GetResult();
-    m_varbinds.Serialize(serializer);
+    if (Failed(m_varbinds.Serialize(serializer))) return serializer.GetResult();
+    if (!serializer.IsStoring()) return CheckContentEnd(serializer, end);
     return serializer.GetResult();
 }
 

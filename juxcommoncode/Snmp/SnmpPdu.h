@@ -14,7 +14,8 @@ class CSnmpPdu : public CBerTripleBase {
     explicit CSnmpPdu(std::uint8_t pduType = kBerTagGetRequestPdu);
 
     std::uint32_t GetContentLength() const override;
-    // Tag, length, request id, error status, error index, list. Any tag is accepted on reading;
+    // Tag, length, request id, error status, error index, list; on reading they must fill the
+    // length exactly. Any tag is accepted on reading;
     // the caller interprets the PDU type, like the error status.
     HRESULT Serialize(CJuxSerializer& serializer) override;
 

@@ -14,17 +14,19 @@ HRESULT CSnmpVarbind::Serialize(CJuxSerializer& serializer) {
     if (Failed(SerializeTag(serializer))) return serializer.GetResult();
     std::uint32_t length = 0;
     if (Failed(SerializeLength(serializer, length))) return serializer.GetResult();
+    std::uint64_t end = 0;
     if (!serializer.IsStoring()) {
         if (m_tag != kBerTagSequence) {
             return FailWithType(serializer,
                                 L"Error: retrieved Varbind base type is not a sequence: ", m_tag);
         }
-        const std::uint64_t end = ContentEnd(serializer, length);
+        end = ContentEnd(serializer, length);
         m_name.SetReadLimit(end);
         m_value.SetReadLimit(end);
     }
     if (Failed(m_name.Serialize(serializer))) return serializer.GetResult();
-    m_value.Serialize(serializer);
+    if (Failed(m_value.Serialize(serializer))) return serializer.GetResult();
+    if (!serializer.IsStoring()) return CheckContentEnd(serializer, end);
     return serializer.GetResult();
 }
 
@@ -86,7 +88,7 @@ HRESULT CSnmpVarbindList::Serialize(CJuxSerializer& serializer) {
         if (after <= before) break;
         consumed += after - before;
     }
-    return serializer.GetResult();
+    return CheckContentEnd(serializer, end);
 }
 
 void CSnmpVarbindList::CopyFrom(const CSnmpVarbindList& other) {

@@ -17,7 +17,8 @@ class CSnmpVarbind : public CBerTripleBase {
     CSnmpVarbind() : CBerTripleBase(kBerTagSequence), m_value(kBerTagNull) {}
 
     std::uint32_t GetContentLength() const override;
-    // Sequence tag, length, name, value. Reading a tag other than Sequence fails with
+    // Sequence tag, length, name, value; on reading, name and value must fill the length exactly.
+    // Reading a tag other than Sequence fails with
     // kBerErrorInvalidArg ("Error: retrieved Varbind base type is not a sequence: %s").
     HRESULT Serialize(CJuxSerializer& serializer) override;
     virtual void CopyFrom(const CSnmpVarbind& other);

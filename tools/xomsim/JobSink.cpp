@@ -17,6 +17,7 @@
 #include "tools/jobrender/PclRasterRenderer.h"
 #include "tools/jobrender/PngBandWriter.h"
 #include "tools/xomsim/JobSummary.h"
+#include "tools/xomsim/SimAddress.h"
 
 namespace xomsim {
 namespace {
@@ -28,41 +29,6 @@ constexpr int kPollMs = 100;
 // A small receive buffer, so that a printer that reads slowly or not at all holds the sender back
 // soon rather than after megabytes of kernel buffering.
 constexpr int kReceiveBuffer = 64 * 1024;
-
-struct SocketAddress {
-    sockaddr_storage storage{};
-    socklen_t length = 0;
-};
-
-bool ParseAddress(const std::string& text, std::uint16_t port, SocketAddress& out) {
-    auto* v4 = reinterpret_cast<sockaddr_in*>(&out.storage);
-    if (inet_pton(AF_INET, text.c_str(), &v4->sin_addr) == 1) {
-        v4->sin_family = AF_INET;
-        v4->sin_port = htons(port);
-        out.length = sizeof(sockaddr_in);
-        return true;
-    }
-    auto* v6 = reinterpret_cast<sockaddr_in6*>(&out.storage);
-    if (inet_pton(AF_INET6, text.c_str(), &v6->sin6_addr) == 1) {
-        v6->sin6_family = AF_INET6;
-        v6->sin6_port = htons(port);
-        out.length = sizeof(sockaddr_in6);
-        return true;
-    }
-    return false;
-}
-
-std::string PeerText(const sockaddr_storage& peer) {
-    char text[INET6_ADDRSTRLEN] = "?";
-    if (peer.ss_family == AF_INET) {
-        const auto* v4 = reinterpret_cast<const sockaddr_in*>(&peer);
-        inet_ntop(AF_INET, &v4->sin_addr, text, sizeof text);
-        return std::string(text) + ":" + std::to_string(ntohs(v4->sin_port));
-    }
-    const auto* v6 = reinterpret_cast<const sockaddr_in6*>(&peer);
-    inet_ntop(AF_INET6, &v6->sin6_addr, text, sizeof text);
-    return "[" + std::string(text) + "]:" + std::to_string(ntohs(v6->sin6_port));
-}
 
 std::string JobName(int number, const char* extension) {
     char name[32];
@@ -92,8 +58,8 @@ JobSink::~JobSink() {
 }
 
 bool JobSink::Open(std::string& error) {
-    SocketAddress address;
-    if (!ParseAddress(m_options.address, m_options.port, address)) {
+    SimEndpoint address;
+    if (!ParseSimEndpoint(m_options.address, m_options.port, address)) {
         error = "'" + m_options.address + "' is not an IPv4 or IPv6 address";
         return false;
     }
@@ -120,18 +86,13 @@ bool JobSink::Open(std::string& error) {
                 std::strerror(errno);
         return false;
     }
-    sockaddr_storage bound{};
-    socklen_t length = sizeof bound;
-    if (::getsockname(m_listener, reinterpret_cast<sockaddr*>(&bound), &length) == 0)
-        m_port =
-            ntohs(bound.ss_family == AF_INET ? reinterpret_cast<sockaddr_in*>(&bound)->sin_port
-                                             : reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port);
+    m_port = BoundPort(m_listener);
     return true;
 }
 
 int JobSink::Run(const std::atomic<bool>& stop) {
     while (!stop.load() && (m_options.maxJobs == 0 || m_jobs < m_options.maxJobs)) {
-        if (m_listener < 0) {
+        if (m_listener < 0 || (m_options.asleep && m_options.asleep->load())) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
             continue;
         }
@@ -142,7 +103,7 @@ int JobSink::Run(const std::atomic<bool>& stop) {
         const int connection =
             ::accept4(m_listener, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
         if (connection < 0) continue;
-        Serve(connection, PeerText(peer), stop);
+        Serve(connection, EndpointText(peer), stop);
     }
     return m_jobs;
 }

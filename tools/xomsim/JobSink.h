@@ -19,6 +19,8 @@ struct SinkOptions {
     FaultPlan faults;
     bool preview = false;  // also render each job to job-NNNN.png
     int maxJobs = 0;       // stop after this many jobs; 0: run until stopped
+    // While this is set (a sleeping printer) no connection is accepted; they wait in the queue.
+    const std::atomic<bool>* asleep = nullptr;
 };
 
 class JobSink {

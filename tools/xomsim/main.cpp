@@ -1,15 +1,20 @@
 // xomsim: a Q Series printer simulator for trying the driver without a printer. It takes jobs on
 // port 9100 of the address it is given, stores each one and says what it received; fault modes
-// make it refuse, stall or drop connections as a real printer can.
+// make it refuse, stall or drop connections as a real printer can. Given a printer description it
+// also answers SNMP version 1 on UDP port 161 and can sleep until a Wake-on-LAN packet comes.
 #include <signal.h>
 
 #include <CLI/CLI.hpp>
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tools/xomsim/JobSink.h"
+#include "tools/xomsim/PrinterDescription.h"
+#include "tools/xomsim/SnmpAgent.h"
 
 namespace {
 
@@ -36,7 +41,31 @@ int main(int argc, char** argv) try {
     app.add_flag("--preview", options.preview, "Also render each job to job-NNNN.png");
     app.add_option("--max-jobs", options.maxJobs, "Stop after this many jobs (default: never)")
         ->check(CLI::NonNegativeNumber);
+    std::string printerFile;
+    xomsim::AgentOptions agentOptions;
+    app.add_option("--printer", printerFile,
+                   "Printer description file (identity and MIB objects): answer SNMP v1 on UDP "
+                   "port 161 of the address");
+    app.add_option("--snmp-port", agentOptions.snmpPort,
+                   "SNMP port (default 161; 0 picks a free one)");
+    app.add_option("--wol-port", agentOptions.wolPort,
+                   "Wake-on-LAN port (default 7; 0 picks a free one)");
+    app.add_flag("--sleep", agentOptions.sleep,
+                 "Start asleep: answer nothing on either port until a Wake-on-LAN magic packet "
+                 "for the printer's MAC arrives");
+    app.add_option("--snmp-delay", agentOptions.delayMs, "Send each SNMP answer this many ms late")
+        ->check(CLI::Range(0, 600000));
+    app.add_option("--snmp-drop", agentOptions.dropPercent,
+                   "Drop this percentage of the SNMP answers")
+        ->check(CLI::Range(0, 100));
+    app.add_option("--seed", agentOptions.seed, "Seed of the drop decisions (default 1)");
     CLI11_PARSE(app, argc, argv);
+    if (printerFile.empty() &&
+        (agentOptions.sleep || agentOptions.delayMs > 0 || agentOptions.dropPercent > 0)) {
+        std::fprintf(stderr,
+                     "xomsim: --sleep, --snmp-delay and --snmp-drop need a --printer file\n");
+        return 2;
+    }
 
     for (const auto& f : faults) {
         std::string error;
@@ -52,8 +81,30 @@ int main(int argc, char** argv) try {
     sigaction(SIGTERM, &action, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    xomsim::JobSink sink(options, stdout);
     std::string error;
+    std::unique_ptr<xomsim::SnmpAgent> agent;
+    if (!printerFile.empty()) {
+        xomsim::PrinterDescription printer;
+        if (!xomsim::LoadPrinterDescription(printerFile, printer, error)) {
+            std::fprintf(stderr, "xomsim: %s\n", error.c_str());
+            return 2;
+        }
+        agentOptions.address = options.address;
+        agent = std::make_unique<xomsim::SnmpAgent>(agentOptions, printer, stdout);
+        if (!agent->Open(error)) {
+            std::fprintf(stderr, "xomsim: %s\n", error.c_str());
+            return 1;
+        }
+        options.asleep = &agent->asleep();
+        std::printf(
+            "xomsim: printer %s answering SNMP on UDP port %u, Wake-on-LAN on UDP port "
+            "%u%s%s%s\n",
+            printer.name.c_str(), static_cast<unsigned>(agent->snmpPort()),
+            static_cast<unsigned>(agent->wolPort()), agentOptions.sleep ? ", asleep" : "",
+            agentOptions.delayMs > 0 ? ", answers late" : "",
+            agentOptions.dropPercent > 0 ? ", drops answers" : "");
+    }
+    xomsim::JobSink sink(options, stdout);
     if (!sink.Open(error)) {
         std::fprintf(stderr, "xomsim: %s\n", error.c_str());
         return 1;
@@ -64,7 +115,11 @@ int main(int argc, char** argv) try {
                 options.address.c_str(), v6 ? "]" : "", static_cast<unsigned>(sink.port()),
                 options.jobsDir.c_str());
     std::fflush(stdout);
+    std::thread snmp;
+    if (agent) snmp = std::thread([&agent] { agent->Run(g_stop); });
     const int jobs = sink.Run(g_stop);
+    g_stop.store(true);
+    if (snmp.joinable()) snmp.join();
     std::printf("xomsim: stopped after %d job(s)\n", jobs);
     return 0;
 } catch (const std::exception& e) {

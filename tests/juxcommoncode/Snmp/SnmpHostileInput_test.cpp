@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "SnmpTestUtil.h"
 
@@ -75,6 +76,99 @@ TEST(SnmpHostileInput, NestedElementsLongerThanWhatEnclosesThem) {
         EXPECT_TRUE(Contains(read.errorText, L"runs past the end")) << read.errorText.size();
         EXPECT_TRUE(Contains(read.errorText, c.type));
     }
+}
+
+// One element with a short-form length around its content.
+BerOctets Tlv(std::uint8_t tag, const BerOctets& content) {
+    BerOctets out{tag, static_cast<std::uint8_t>(content.size())};
+    out.insert(out.end(), content.begin(), content.end());
+    return out;
+}
+
+BerOctets Join(std::initializer_list<BerOctets> parts) {
+    BerOctets out;
+    for (const BerOctets& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+// A GetResponse around the given list content, with extra octets after the list (inside the PDU)
+// and after the PDU (inside the message).
+BerOctets Response(const BerOctets& listContent, const BerOctets& afterList = {},
+                   const BerOctets& afterPdu = {}) {
+    const BerOctets pdu = Tlv(
+        kBerTagGetResponsePdu,
+        Join({Hex("02 01 05 02 01 00 02 01 00"), Tlv(kBerTagSequence, listContent), afterList}));
+    return Tlv(kBerTagSequence,
+               Join({Hex("02 01 00 04 06"), Hex("74 61 6D 73 65 6C"), pdu, afterPdu}));
+}
+
+TEST(SnmpHostileInput, VarbindLongerThanItsNameAndValueHidesNoSecondVarbind) {
+    const BerOctets hidden = Tlv(kBerTagSequence, Hex("06 03 2B 06 02 02 01 07"));
+    const BerOctets outer = Tlv(kBerTagSequence, Join({Hex("06 03 2B 06 01 02 01 05"), hidden}));
+    // The well-formed pair parses to two varbinds; the one that swallows the other is refused.
+    CSnmpMessage twoVarbinds;
+    ASSERT_EQ(Decode(twoVarbinds,
+                     Response(Join({Tlv(kBerTagSequence, Hex("06 03 2B 06 01 02 01 05")), hidden})))
+                  .result,
+              0);
+    EXPECT_EQ(twoVarbinds.Varbinds().GetCount(), 2u);
+    for (const bool limit : {true, false}) {
+        CSnmpMessage message;
+        const auto read = Decode(message, Response(outer), 1024, limit);
+        EXPECT_EQ(read.result, kBerErrorInvalidArg);
+        EXPECT_EQ(read.errorText, L"Error: 10 octets left over at the end of Sequence");
+        EXPECT_EQ(message.Varbinds().GetCount(), 0u);
+    }
+}
+
+TEST(SnmpHostileInput, OctetsLeftOverInsideThePduOrTheMessageAreRefused) {
+    const BerOctets list = Tlv(kBerTagSequence, Hex("06 03 2B 06 01 02 01 05"));
+    CSnmpMessage clean;
+    ASSERT_EQ(Decode(clean, Response(list)).result, 0);
+    const struct {
+        BerOctets datagram;
+        const wchar_t* error;
+    } cases[] = {
+        {Response(list, Hex("05 00")), L"Error: 2 octets left over at the end of GetResponsePDU"},
+        {Response(list, {}, Hex("02 01 09")), L"Error: 3 octets left over at the end of Sequence"},
+        {Response(list, Hex("00"), Hex("00")),
+         L"Error: 1 octet left over at the end of GetResponsePDU"},
+    };
+    for (const auto& c : cases) {
+        for (const bool limit : {true, false}) {
+            CSnmpMessage message;
+            const auto read = Decode(message, c.datagram, 16, limit);
+            EXPECT_EQ(read.result, kBerErrorInvalidArg) << test::ToHex(c.datagram);
+            EXPECT_EQ(read.errorText, c.error) << test::ToHex(c.datagram);
+        }
+    }
+}
+
+TEST(SnmpHostileInput, PduOrMessageLongerThanWhatHoldsItIsRefused) {
+    const BerOctets list = Tlv(kBerTagSequence, Hex("06 03 2B 06 01 02 01 05"));
+    BerOctets pduTooLong = Response(list);
+    pduTooLong[14] = static_cast<std::uint8_t>(pduTooLong[14] + 4);  // the PDU's length octet
+    ASSERT_EQ(pduTooLong[13], kBerTagGetResponsePdu);
+    pduTooLong.insert(pduTooLong.end(), 4, 0x00);  // ... and octets to cover it past the message
+    CSnmpMessage message;
+    auto read = Decode(message, pduTooLong);
+    EXPECT_EQ(read.result, kBerErrorInvalidArg);
+    EXPECT_TRUE(Contains(read.errorText, L"runs past the end")) << read.errorText.size();
+    EXPECT_TRUE(Contains(read.errorText, L"GetResponsePDU"));
+
+    // The message claims more than the datagram holds, although the buffer holds more.
+    BerOctets messageTooLong = Response(list);
+    const std::size_t datagramSize = messageTooLong.size();
+    messageTooLong[1] = static_cast<std::uint8_t>(messageTooLong[1] + 2);
+    messageTooLong.insert(messageTooLong.end(), {0x05, 0x00});
+    CJuxSerializingBuffer buffer;
+    buffer.StartWriteTo();
+    buffer.WriteBytes(messageTooLong.data(), messageTooLong.size());
+    buffer.StartReadFrom();
+    CSnmpMessage bounded;
+    bounded.SetReadLimit(datagramSize);
+    EXPECT_EQ(bounded.Serialize(buffer), kBerErrorInvalidArg);
+    EXPECT_TRUE(Contains(buffer.GetErrorText(), L"runs past the end"));
 }
 
 TEST(SnmpHostileInput, IdentifierWhoseLastSubIdentifierNeverEnds) {

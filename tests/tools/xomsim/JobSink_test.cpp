@@ -308,5 +308,25 @@ TEST(XomsimCommand, BadFaultsAndAddressesAreClearErrors) {
     EXPECT_NE(out.find("--address"), std::string::npos) << out;
 }
 
+TEST(XomsimCommand, PrinterFileErrorsNameFileAndLine) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("xomsim_bad_printer_" + std::to_string(getpid()) + ".txt");
+    {
+        std::ofstream bad(file);
+        bad << "description XOM\nname q\nmac 00-11-22\n";
+    }
+    std::string out;
+    EXPECT_EQ(RunXomsim("--address 127.0.0.1 --jobs /tmp --port 0 --snmp-port 0 --printer " +
+                            file.string(),
+                        out),
+              2);
+    EXPECT_NE(out.find(file.string() + ":3: '00-11-22' is not a MAC address"), std::string::npos)
+        << out;
+    std::filesystem::remove(file);
+    out.clear();
+    EXPECT_EQ(RunXomsim("--address 127.0.0.1 --jobs /tmp --sleep", out), 2);
+    EXPECT_NE(out.find("need a --printer file"), std::string::npos) << out;
+}
+
 }  // namespace
 }  // namespace xomsim
