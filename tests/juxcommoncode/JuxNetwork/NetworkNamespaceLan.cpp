@@ -12,6 +12,13 @@ NetworkNamespaceLan::NetworkNamespaceLan(int devices, int clientAdapters) {
     m_bridge = "juxlb" + m_id;
     m_client = "juxlc" + m_id;
     m_subnet = "10.201." + std::to_string(getpid() % 250);
+    // A run that ended without its destructors (a sanitizer's halt) may have left these names.
+    for (int i = 0; i < devices; ++i) m_devices.push_back("juxld" + m_id + "_" + std::to_string(i));
+    std::vector<std::string> stale = m_devices;
+    stale.push_back(m_client);
+    stale.push_back(m_bridge);
+    for (const std::string& name : stale)
+        if (std::system(("ip netns del " + name + " 2>/dev/null").c_str()) != 0) continue;
     m_created = Run("ip netns add " + m_bridge) && Run("ip netns add " + m_client) &&
                 Run("ip -n " + m_bridge + " link add br0 type bridge") &&
                 Run("ip -n " + m_bridge + " link set br0 up");
@@ -21,8 +28,7 @@ NetworkNamespaceLan::NetworkNamespaceLan(int devices, int clientAdapters) {
                    "fe80::" + std::to_string(1 + i));
     }
     for (int i = 0; m_created && i < devices; ++i) {
-        const std::string name = "juxld" + m_id + "_" + std::to_string(i);
-        m_devices.push_back(name);
+        const std::string& name = m_devices[static_cast<std::size_t>(i)];
         m_created = Run("ip netns add " + name) && Run("ip -n " + name + " link set lo up") &&
                     Attach(name, "d" + std::to_string(i), DeviceIpv4(i), DeviceIpv6(i));
     }

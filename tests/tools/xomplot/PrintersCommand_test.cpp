@@ -1,6 +1,13 @@
 #include "tools/xomplot/PrintersCommand.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -33,6 +40,49 @@ TEST(PrintersCommand, AgentLinesListQSeriesPrintersUnlessAllAreAsked) {
               (std::vector<std::string>{"10.0.0.5\tq42\tXOM Q Series 42\t-\ttamsel",
                                         "fe80::2\t-\tXOM Q Series\thall 2\t-"}));
     EXPECT_EQ(xomplot::AgentLines(agents, true).size(), 3u);
+}
+
+// Output and exit status of a shell command.
+std::pair<std::string, int> Shell(const std::string& command) {
+    std::string output;
+    FILE* p = popen((command + " 2>&1").c_str(), "r");
+    if (!p) return {"", -1};
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) output += buf;
+    const int status = pclose(p);
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// The way README shows: the simulated printers of scripts/netns-printers.sh (under this test's
+// own names), discovered from the client namespace by xomplot as a user runs it.
+TEST(PrintersCommand, DiscoverFindsTheSimulatedPrintersOfTheNamespaceNetwork) {
+    const std::string prefix = "xp" + std::to_string(getpid() % 100000);
+    const std::filesystem::path state =
+        std::filesystem::temp_directory_path() / (prefix + "-netns");
+    const std::string script =
+        "XOMSIM=" + std::string(XOM_TEST_XOMSIM) + " XOMSIM_NETNS_PREFIX=" + prefix +
+        " XOMSIM_NETNS_STATE=" + state.string() + " " + XOM_TEST_SCRIPTS + "/netns-printers.sh ";
+    const auto up = Shell(script + "up");
+    const std::string xomplot =
+        "ip netns exec " + prefix + "cli " + std::string(XOM_TEST_XOMPLOT) + " printers ";
+    const auto found = Shell(xomplot + "discover");
+    const auto wrongCommunity = Shell(xomplot + "discover --community nobody");
+    const auto woken = Shell(xomplot + "wake 00-11-22-33-44-55");
+    const auto badMac = Shell(xomplot + "wake 00-11-22");
+    Shell(script + "down");
+    std::filesystem::remove_all(state);
+    ASSERT_EQ(up.second, 0) << up.first;
+    EXPECT_EQ(found.second, 0) << found.first;
+    for (const char* line :
+         {"10.200.0.11\tq1-plotroom\tXOM Q Series Q1", "10.200.0.12\tq2-drawing-office\t",
+          "fe80::11\tq1-plotroom\t", "fe80::12\tq2-drawing-office\t"}) {
+        EXPECT_NE(found.first.find(line), std::string::npos) << line << " in:\n" << found.first;
+    }
+    EXPECT_EQ(std::count(found.first.begin(), found.first.end(), '\n'), 4) << found.first;
+    EXPECT_EQ(wrongCommunity, (std::pair<std::string, int>{"No printers answered.\n", 0}));
+    EXPECT_EQ(woken,
+              (std::pair<std::string, int>{"Wake-up packet sent for 00-11-22-33-44-55.\n", 0}));
+    EXPECT_EQ(badMac.second, 64) << badMac.first;
 }
 
 }  // namespace
