@@ -13,6 +13,7 @@
 #include "Common/XOM/VectorHandlers.h"
 #include "Common/xomOutput/PrinterNetwork.h"
 #include "DeviceTestSupport.h"
+#include "support/StreamText.h"
 #include "tools/xomsim/JobSink.h"
 
 namespace {
@@ -56,14 +57,7 @@ class Printer {
         fs::remove_all(dir, ec);
     }
     // The summary lines the printer printed so far, one per job.
-    std::string summaries() const {
-        std::fflush(m_out);
-        std::rewind(m_out);
-        std::string text;
-        char buf[4096];
-        while (std::size_t n = std::fread(buf, 1, sizeof buf, m_out)) text.append(buf, n);
-        return text;
-    }
+    std::string summaries() const { return xomtest::TextSoFar(m_out); }
     // Job number n, once its connection has ended.
     std::string job(int number = 1) const {
         const fs::path path = dir / ("job-000" + std::to_string(number) + ".prn");

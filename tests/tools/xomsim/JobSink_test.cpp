@@ -1,4 +1,5 @@
 #include "tools/xomsim/JobSink.h"
+#include "support/StreamText.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -72,14 +73,7 @@ class RunningSink {
     void finish() {
         if (m_thread.joinable()) m_thread.join();
     }
-    std::string summaries() const {
-        std::fflush(m_out);
-        std::rewind(m_out);
-        std::string text;
-        char buf[4096];
-        while (std::size_t n = std::fread(buf, 1, sizeof buf, m_out)) text.append(buf, n);
-        return text;
-    }
+    std::string summaries() const { return xomtest::TextSoFar(m_out); }
     static std::uint16_t FreePort() {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};

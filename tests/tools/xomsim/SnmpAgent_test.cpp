@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "SnmpTestMessages.h"
+#include "support/StreamText.h"
 
 namespace xomsim {
 namespace {
@@ -68,14 +69,7 @@ class RunningAgent {
     std::uint16_t snmpPort() const { return m_agent->snmpPort(); }
     std::uint16_t wolPort() const { return m_agent->wolPort(); }
     bool asleep() const { return m_agent->asleep().load(); }
-    std::string log() const {
-        std::fflush(m_log);
-        std::rewind(m_log);
-        std::string text;
-        char buf[4096];
-        while (std::size_t n = std::fread(buf, 1, sizeof buf, m_log)) text.append(buf, n);
-        return text;
-    }
+    std::string log() const { return xomtest::TextSoFar(m_log); }
 
   private:
     std::FILE* m_log;
@@ -234,12 +228,20 @@ std::vector<std::int32_t> AnsweredIds(unsigned percent, std::uint32_t seed) {
     for (std::int32_t id = 1; id <= 40; ++id) {
         client.Send(agent.snmpPort(), NameRequest(id));
         // The agent logs each request before it sends the answer.
-        const auto until = Clock::now() + std::chrono::seconds(2);
+        const auto until = Clock::now() + std::chrono::seconds(10);
         while (agent.log().find("id " + std::to_string(id) + ",") == std::string::npos &&
                Clock::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         take(0);
     }
+    // Every request logged (a loaded machine may lag), then the last answers taken.
+    const auto lines = [&] {
+        const std::string text = agent.log();
+        return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    };
+    for (const auto until = Clock::now() + std::chrono::seconds(10);
+         lines() < 40 && Clock::now() < until;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     take(300);
     std::sort(answered.begin(), answered.end());
     const std::string log = agent.log();
