@@ -50,8 +50,8 @@ PlotLogStatusSource::PlotLogStatusSource() {
     m_before = log.GetRecords();
 }
 
-std::optional<std::wstring> PlotLogStatusSource::last_plot_status(const std::wstring& drawing,
-                                                                  const std::wstring& printer) {
+DriverStatusLookup PlotLogStatusSource::last_plot_status(const std::wstring& drawing,
+                                                         const std::wstring& printer) {
     JuxNetwork::PlotLog log;
     log.Load();
     std::vector<JuxNetwork::CPlotData> old = m_before;
@@ -65,10 +65,10 @@ std::optional<std::wstring> PlotLogStatusSource::last_plot_status(const std::wst
             continue;
         }
         if (record.m_drawing != drawing || record.m_printer != printer) continue;
-        if (status && *status != record.m_status) return std::nullopt;  // cannot tell which
+        if (status && *status != record.m_status) return {std::nullopt, true};  // cannot tell which
         status = record.m_status;
     }
-    return status;
+    return {status, false};
 }
 
 JuxNetwork::StringLoader DriverStringLoader(const std::string& driver_path) {

@@ -12,12 +12,12 @@ namespace xomplot {
 
 // Takes a snapshot of the log when made; afterwards reports the status of the record that the plot
 // added. Other plots may write the same log meanwhile (another xomplot): only records that are new
-// and name this drawing and printer count, and when those disagree the status stays unknown.
+// and name this drawing and printer count, and when those disagree the status is ambiguous.
 class PlotLogStatusSource : public DriverStatusSource {
   public:
     PlotLogStatusSource();
-    std::optional<std::wstring> last_plot_status(const std::wstring& drawing,
-                                                 const std::wstring& printer) override;
+    DriverStatusLookup last_plot_status(const std::wstring& drawing,
+                                        const std::wstring& printer) override;
 
   private:
     std::vector<JuxNetwork::CPlotData> m_before;

@@ -46,6 +46,12 @@ PlotResult DecideOutcome(const PlotObservation& seen) {
         if (!seen.output_error.empty()) text += L": " + seen.output_error;
         return {PlotOutcome::Failed, text};
     }
+    // The driver may have delivered the job itself (to the printer, past the host's output), so
+    // what the host saw cannot stand in for its record: the outcome is not known to be complete.
+    if (seen.driver_status_ambiguous)
+        return {PlotOutcome::Failed,
+                L"Plot outcome unknown: another plot of this drawing to this printer ended at the "
+                L"same time (see the plot log)"};
     if (seen.bytes_written == 0) return {PlotOutcome::Empty, L"Plot is empty."};
     if (seen.aborted) {
         std::wstring text = L"Plot aborted by the driver";

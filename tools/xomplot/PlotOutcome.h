@@ -32,7 +32,10 @@ struct PlotObservation {
     std::vector<int> reported_messages;    // message numbers the driver reported
     std::vector<std::wstring> shown_messages;   // texts the driver showed through the handler
     std::optional<std::wstring> driver_status;  // the driver's status text for this plot, if known
-    StatusTexts status_texts;                   // what the driver's texts are
+    // The log holds new records of this drawing and printer that disagree (another plot of the
+    // same drawing ended meanwhile): the driver's outcome cannot be told.
+    bool driver_status_ambiguous = false;
+    StatusTexts status_texts;  // what the driver's texts are
 };
 
 struct PlotResult {
@@ -42,15 +45,20 @@ struct PlotResult {
 
 PlotResult DecideOutcome(const PlotObservation& seen);
 
+// What the driver recorded for the plot that just ended: its status text, or none, either because
+// it recorded nothing or because several new records could be this plot's and disagree.
+struct DriverStatusLookup {
+    std::optional<std::wstring> status;
+    bool ambiguous = false;
+};
+
 // Where the driver's own status text comes from: xomplot reads it from the plot log, tests
 // give it directly.
 class DriverStatusSource {
   public:
     virtual ~DriverStatusSource() = default;
-    // The status text the driver recorded for the plot of this drawing and printer that just
-    // ended; nullopt when unknown.
-    virtual std::optional<std::wstring> last_plot_status(const std::wstring& drawing,
-                                                         const std::wstring& printer) = 0;
+    virtual DriverStatusLookup last_plot_status(const std::wstring& drawing,
+                                                const std::wstring& printer) = 0;
 };
 
 }  // namespace xomplot

@@ -363,9 +363,12 @@ PlotResult RunPlot(const PlotOptions& options) {
     for (const auto& r : handler->reports()) st.seen.reported_messages.push_back(r.message);
     for (const auto& m : handler->messages()) st.seen.shown_messages.push_back(m.text);
     st.seen.status_texts = DriverStatusTexts(options.driver_path);
-    if (options.status_source)
-        st.seen.driver_status =
+    if (options.status_source) {
+        DriverStatusLookup lookup =
             options.status_source->last_plot_status(info.document_name, info.printer_name);
+        st.seen.driver_status = std::move(lookup.status);
+        st.seen.driver_status_ambiguous = lookup.ambiguous;
+    }
     return DecideOutcome(st.seen);
 }
 

@@ -39,26 +39,30 @@ class PlotLogStatusSourceTest : public ::testing::Test {
 TEST_F(PlotLogStatusSourceTest, FindsTheRecordThisPlotAddedAmongOthers) {
     Record(L"Sheet", L"Q1", L"Plot canceled");  // an earlier plot of the same drawing
     PlotLogStatusSource source;
-    EXPECT_EQ(source.last_plot_status(L"Sheet", L"Q1"), std::nullopt) << "nothing new yet";
+    EXPECT_EQ(source.last_plot_status(L"Sheet", L"Q1").status, std::nullopt) << "nothing new yet";
+    EXPECT_FALSE(source.last_plot_status(L"Sheet", L"Q1").ambiguous);
 
     Record(L"Sheet", L"Q1", L"Plot complete");   // this plot
     Record(L"Other", L"Q1", L"Plot is empty.");  // another xomplot, later
-    EXPECT_EQ(source.last_plot_status(L"Sheet", L"Q1"), L"Plot complete");
-    EXPECT_EQ(source.last_plot_status(L"Sheet", L"Q2"), std::nullopt);
+    EXPECT_EQ(source.last_plot_status(L"Sheet", L"Q1").status, L"Plot complete");
+    EXPECT_FALSE(source.last_plot_status(L"Sheet", L"Q1").ambiguous);
+    EXPECT_EQ(source.last_plot_status(L"Sheet", L"Q2").status, std::nullopt);
 }
 
-TEST_F(PlotLogStatusSourceTest, SameDrawingTwiceWithDifferentOutcomesIsUnknown) {
+TEST_F(PlotLogStatusSourceTest, SameDrawingTwiceWithDifferentOutcomesIsAmbiguous) {
     PlotLogStatusSource source;
     Record(L"Sheet", L"Q1", L"Plot complete");
     Record(L"Sheet", L"Q1", L"Plot canceled");
-    EXPECT_EQ(source.last_plot_status(L"Sheet", L"Q1"), std::nullopt);
+    const DriverStatusLookup lookup = source.last_plot_status(L"Sheet", L"Q1");
+    EXPECT_EQ(lookup.status, std::nullopt);
+    EXPECT_TRUE(lookup.ambiguous);
 }
 
 TEST_F(PlotLogStatusSourceTest, NewRecordsAreFoundInAFullLog) {
     for (int i = 0; i < 10; ++i) Record(L"Old" + std::to_wstring(i), L"Q1", L"Plot complete");
     PlotLogStatusSource source;
     Record(L"New", L"Q1", L"Plot is empty.");
-    EXPECT_EQ(source.last_plot_status(L"New", L"Q1"), L"Plot is empty.");
+    EXPECT_EQ(source.last_plot_status(L"New", L"Q1").status, L"Plot is empty.");
 }
 
 }  // namespace

@@ -121,6 +121,21 @@ TEST(PlotOutcome, TheDriversOwnStatusDecidesWhenKnown) {
     EXPECT_EQ(DecideOutcome(o).outcome, PlotOutcome::Empty);
 }
 
+// A direct plot writes nothing through the host's output: when the log cannot tell which new
+// record is this plot's, the host's zero bytes must not turn it into an empty plot.
+TEST(PlotOutcome, AnUnclearDriverRecordIsNeverEmptyOrComplete) {
+    for (std::size_t bytes : {std::size_t{0}, std::size_t{100}}) {
+        PlotObservation o = Written(bytes);
+        o.driver_status_ambiguous = true;
+        EXPECT_EQ(DecideOutcome(o).outcome, PlotOutcome::Failed) << bytes;
+        EXPECT_NE(DecideOutcome(o).status.find(L"unknown"), std::wstring::npos);
+    }
+    PlotObservation cancelled = Written(0);
+    cancelled.driver_status_ambiguous = true;
+    cancelled.cancelled = true;
+    EXPECT_EQ(DecideOutcome(cancelled).outcome, PlotOutcome::Cancelled);
+}
+
 TEST(HostPlotMonitor, CtrlCTermAndHangUpBecomeACancelOnTheNextPoll) {
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(sig);

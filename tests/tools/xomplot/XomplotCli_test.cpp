@@ -269,12 +269,9 @@ TEST_F(XomplotCliTest, AJobPastTheSizeLimitFailsAndIsNeverDelivered) {
     ASSERT_LT(fs::file_size(drawing), 1024u);
     const fs::path out = dir / "fine.plt";
     std::ofstream(out) << "earlier";
-    const fs::path home = dir / "data-home";
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
     const RunResult r =
         Xomplot({"--driver", Driver(), drawing.string(), "-o", out.string(), "--max-job-mb", "1"});
     const RunResult log = Xomplot({"--driver", Driver(), "log"});
-    unsetenv("XDG_DATA_HOME");
     const std::string status = "Plot failed: the job would exceed 1 MB, the limit of --max-job-mb";
     EXPECT_EQ(r.status, 1) << r.out << r.err;
     EXPECT_EQ(r.out, status + "\n");
@@ -450,7 +447,6 @@ namespace {
 
 TEST_F(XomplotCliTest, EveryPlotIsLoggedAndLogShowsNewestFirst) {
     const fs::path home = dir / "data-home";
-    setenv("XDG_DATA_HOME", home.c_str(), 1);
     const fs::path empty = Write("blank.drw", "drawing Blank sheet\n");
     EXPECT_EQ(
         Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "-o", (dir / "a.plt").string()})
@@ -461,7 +457,6 @@ TEST_F(XomplotCliTest, EveryPlotIsLoggedAndLogShowsNewestFirst) {
     EXPECT_TRUE(fs::exists(home / "XomSeriesQ" / "AutoCAD_PlotLog.dat"));
 
     RunResult log = Xomplot({"--driver", Driver(), "log"});
-    unsetenv("XDG_DATA_HOME");
     ASSERT_EQ(log.status, 0) << log.err;
     const auto newest = log.out.find("\n1:\n");
     const auto older = log.out.find("\n2:\n");

@@ -37,8 +37,14 @@ class XomplotCliTest : public ::testing::Test {
     void SetUp() override {
         dir = fs::temp_directory_path() / ("xomplot_cli_" + std::to_string(getpid()));
         fs::create_directories(dir);
+        // The plot log too is the test's own: tests running side by side that plot the same
+        // drawing must not see each other's records (nor touch the user's).
+        setenv("XDG_DATA_HOME", (dir / "data-home").c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override {
+        unsetenv("XDG_DATA_HOME");
+        fs::remove_all(dir);
+    }
 
     static std::string Quote(const std::string& s) {
         std::string q = "'";
@@ -132,16 +138,11 @@ class XomplotOutcomeTest : public XomplotCliTest {
   protected:
     void SetUp() override {
         XomplotCliTest::SetUp();
-        setenv("XDG_DATA_HOME", (dir / "data-home").c_str(), 1);
         std::ofstream big(dir / "big.drw");
         big << "drawing Big sheet\n";
         for (int i = 0; i < 20000; ++i)
             big << "polyline weight=" << 1 + i % 5 << " : " << i % 4000 << ",0 " << i % 3000
                 << ",4000 " << (i * 7) % 4000 << ",100\n";
-    }
-    void TearDown() override {
-        unsetenv("XDG_DATA_HOME");
-        XomplotCliTest::TearDown();
     }
     std::vector<JuxNetwork::CPlotData> Records() {
         JuxNetwork::PlotLog log;
