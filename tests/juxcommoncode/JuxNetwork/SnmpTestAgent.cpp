@@ -65,6 +65,9 @@ void SnmpTestAgent::Serve() {
             continue;
         }
         JuxNetwork::CSnmpMessage::GetIntegerValue(message.Pdu().RequestId(), request.id);
+        request.community = message.Community().ValueText();
+        for (std::size_t i = 0; i < message.Varbinds().GetCount(); ++i)
+            request.names.push_back(message.Varbinds().GetAt(i).Name().ToText());
         {
             std::lock_guard<std::mutex> guard(m_lock);
             m_requests.push_back(request);

@@ -20,6 +20,8 @@ class SnmpTestAgent {
   public:
     struct Request {
         std::int32_t id = 0;
+        std::wstring community;
+        std::vector<std::wstring> names;  // the varbinds' identifiers, in order
         sockaddr_storage from{};
         socklen_t fromLength = 0;
     };
