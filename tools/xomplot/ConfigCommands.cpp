@@ -79,22 +79,30 @@ int ConfigShow(const std::string& driverPath, const std::string& name, std::FILE
 
 int ConfigSet(const std::string& driverPath, const std::string& name, const std::string& key,
               const std::string& value, std::FILE* out, std::FILE* err) {
+    return ConfigSetItems(driverPath, name, {{key, value}}, out, err);
+}
+
+int ConfigSetItems(const std::string& driverPath, const std::string& name,
+                   const std::vector<std::pair<std::string, std::string>>& items, std::FILE* out,
+                   std::FILE* err) {
     if (!CheckName(name, err)) return 1;
     HT_Std_Plotter_Capabilities caps;
     if (!LoadDriverCaps(driverPath, caps, err)) return 1;
-    if (const std::string reason = CheckConfigItem(caps, key, value); !reason.empty()) {
-        std::fprintf(err, "xomplot: %s (see xomplot config show %s)\n", reason.c_str(),
-                     name.c_str());
-        return 1;
-    }
-    const bool known =
-        (key == "media" && caps.find_media(xomplatform::FromUtf8(value))) ||
-        (key == "resolution" && caps.find_resolution(xomplatform::FromUtf8(value))) ||
-        (key == "color_mode" && caps.find_color_mode(xomplatform::FromUtf8(value)));
-    if (IsHostConfigKey(key) && !known) {
-        std::fprintf(err, "xomplot: unknown %s '%s' (see xomplot --list)\n", key.c_str(),
-                     value.c_str());
-        return 1;
+    for (const auto& [key, value] : items) {
+        if (const std::string reason = CheckConfigItem(caps, key, value); !reason.empty()) {
+            std::fprintf(err, "xomplot: %s (see xomplot config show %s)\n", reason.c_str(),
+                         name.c_str());
+            return 1;
+        }
+        const bool known =
+            (key == "media" && caps.find_media(xomplatform::FromUtf8(value))) ||
+            (key == "resolution" && caps.find_resolution(xomplatform::FromUtf8(value))) ||
+            (key == "color_mode" && caps.find_color_mode(xomplatform::FromUtf8(value)));
+        if (IsHostConfigKey(key) && !known) {
+            std::fprintf(err, "xomplot: unknown %s '%s' (see xomplot --list)\n", key.c_str(),
+                         value.c_str());
+            return 1;
+        }
     }
     const std::string path = ConfigPath(name);
     PrinterConfig config;
@@ -105,12 +113,14 @@ int ConfigSet(const std::string& driverPath, const std::string& name, const std:
         return 1;
     }
     for (const auto& p : problems) std::fprintf(err, "xomplot: %s (dropped)\n", p.c_str());
-    config.set(key, value);
+    // Every item or none: the file is written once.
+    for (const auto& [key, value] : items) config.set(key, value);
     if (!WritePrinterConfig(path, config, name, error)) {
         std::fprintf(err, "xomplot: %s\n", error.c_str());
         return 1;
     }
-    std::fprintf(out, "%s: %s set\n", name.c_str(), key.c_str());
+    for (const auto& item : items)
+        std::fprintf(out, "%s: %s set\n", name.c_str(), item.first.c_str());
     return 0;
 }
 

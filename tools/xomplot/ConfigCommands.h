@@ -3,6 +3,8 @@
 // Keys and types are checked against the driver's DRC data.
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace xomplot {
 
@@ -12,5 +14,9 @@ int ConfigShow(const std::string& driverPath, const std::string& name, std::FILE
                std::FILE* err);
 int ConfigSet(const std::string& driverPath, const std::string& name, const std::string& key,
               const std::string& value, std::FILE* out, std::FILE* err);
+// Checks every item, then writes them all at once (none when one is refused).
+int ConfigSetItems(const std::string& driverPath, const std::string& name,
+                   const std::vector<std::pair<std::string, std::string>>& items, std::FILE* out,
+                   std::FILE* err);
 
 }  // namespace xomplot

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "juxcommoncode/JuxNetwork/SnmpManager.h"
+#include "juxcommoncode/PrinterData/PrinterData.h"
 #include "platform/Utf8.h"
 
 namespace xomplot {
@@ -45,6 +46,15 @@ PrintersCommand AddPrintersCommand(CLI::App& app, PrintersOptions& options) {
                                  "SNMP community to ask with (default: tamsel)");
     command.discover->add_flag("--all", options.all,
                                "List every SNMP agent that answers, not only Q Series printers");
+    command.info = printers->add_subcommand(
+        "info",
+        "Read everything a printer tells the driver (identity, colorants, access rules, media, "
+        "trays, presets, stamps, users and accounting fields) and print it; one request per "
+        "table row");
+    command.info->add_option("ADDRESS", options.address, "The printer's IPv4 or IPv6 address")
+        ->required();
+    command.info->add_option("--community", options.community,
+                             "SNMP community to ask with (default: tamsel)");
     command.wake = printers->add_subcommand(
         "wake",
         "Send the Wake-on-LAN packet for a printer's MAC address to port 7 of every local "
@@ -110,6 +120,44 @@ int RunDiscover(const PrintersOptions& options, std::FILE* out, std::FILE* err) 
                                          : "No Q Series printers answered (--all lists every "
                                            "agent that did).\n");
     }
+    return 0;
+}
+
+int RunInfo(const PrintersOptions& options, std::FILE* out, std::FILE* err) {
+    JuxNetwork::JUX_IP_ADDRESS address;
+    if (!address.Set(xomplatform::FromUtf8(options.address)) || address.IsUnspecified()) {
+        std::fprintf(err, "xomplot: '%s' is not a printer's IPv4 or IPv6 address\n",
+                     options.address.c_str());
+        return kExitUsage;
+    }
+    JuxNetwork::CSnmpManager manager;
+    if (!manager.Start()) {
+        std::fprintf(err,
+                     "xomplot: the network cannot be used (the SNMP manager will not start)\n");
+        return kExitFailed;
+    }
+    manager.RefreshAdapters();
+    if (!options.community.empty()) manager.SetCommunity(xomplatform::FromUtf8(options.community));
+    JuxNetwork::CSocketContext* context = manager.OpenAgentSocket(address);
+    if (context == nullptr) {
+        std::fprintf(err,
+                     "xomplot: no network adapter reaches %s (only adapters that are up, "
+                     "Ethernet or wireless, count; loopback does not)\n",
+                     options.address.c_str());
+        return kExitFailed;
+    }
+    CXomPrinterData data;
+    const JuxNetwork::HRESULT hr = data.ReadFromPrinter(manager, *context);
+    context->Close();
+    if (JuxNetwork::Failed(hr)) {
+        std::fprintf(err,
+                     "xomplot: %s did not give all of a printer's data (no answer, another "
+                     "community, or not a Q Series printer); try `xomplot printers wake MAC` if "
+                     "it sleeps\n",
+                     options.address.c_str());
+        return kExitFailed;
+    }
+    std::fputs(xomplatform::ToUtf8(PrinterDataText(data)).c_str(), out);
     return 0;
 }
 

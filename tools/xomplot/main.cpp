@@ -12,6 +12,7 @@
 #include "hdi/HT_Host_Info.h"
 #include "platform/MessageService.h"
 #include "tools/xomplot/ConfigCommands.h"
+#include "tools/xomplot/ConfigLink.h"
 #include "tools/xomplot/JobSizeLimit.h"
 #include "tools/xomplot/PlotLogAccess.h"
 #include "tools/xomplot/PlotRun.h"
@@ -106,6 +107,15 @@ int main(int argc, char** argv) try {
                      "A settings key of the DRC data, or media, resolution, color_mode")
         ->required();
     setCmd->add_option("VALUE", configValue, "The new value")->required();
+    std::string linkAddress, linkCommunity;
+    CLI::App* linkCmd = configCmd->add_subcommand(
+        "link",
+        "Link a configuration to the printer at ADDRESS: asks the printer who it is and stores its "
+        "address, name, description, location, MAC address and community");
+    linkCmd->add_option("NAME", configName, "Configuration name")->required();
+    linkCmd->add_option("ADDRESS", linkAddress, "The printer's IPv4 or IPv6 address")->required();
+    linkCmd->add_option("--community", linkCommunity,
+                        "SNMP community of the printer (default: tamsel)");
     configCmd->require_subcommand(1);
     xomplot::PreviewOptions preview;
     CLI::App* previewCmd = xomplot::AddPreviewCommand(app, preview);
@@ -130,11 +140,15 @@ int main(int argc, char** argv) try {
         if (setCmd->parsed())
             return xomplot::ConfigSet(opt.driver_path, configName, configKey, configValue, stdout,
                                       stderr);
+        if (linkCmd->parsed())
+            return xomplot::ConfigLink(opt.driver_path, configName, linkAddress, linkCommunity,
+                                       stdout, stderr);
         return xomplot::ConfigList(stdout, stderr);
     }
     if (previewCmd->parsed()) return xomplot::RunPreview(preview);
     if (printers.discover->parsed()) return xomplot::RunDiscover(printersOptions, stdout, stderr);
     if (printers.wake->parsed()) return xomplot::RunWake(printersOptions, stdout, stderr);
+    if (printers.info->parsed()) return xomplot::RunInfo(printersOptions, stdout, stderr);
     if (logCmd->parsed()) {
         std::vector<std::wstring> lines;
         std::wstring error;

@@ -69,8 +69,18 @@ TEST(PrintersCommand, DiscoverFindsTheSimulatedPrintersOfTheNamespaceNetwork) {
     const auto wrongCommunity = Shell(xomplot + "discover --community nobody");
     const auto woken = Shell(xomplot + "wake 00-11-22-33-44-55");
     const auto badMac = Shell(xomplot + "wake 00-11-22");
+    // Linking a configuration asks the printer who it is; one that does not answer stores nothing.
+    const std::string configHome = state.string() + "-config";
+    const std::string config = "ip netns exec " + prefix + "cli env XDG_CONFIG_HOME=" + configHome +
+                               " " + std::string(XOM_TEST_XOMPLOT) + " --driver " +
+                               XOM_TEST_DRIVER_DIR + "/xomq15.hdi config ";
+    const auto linked = Shell(config + "link q2 fe80::12");
+    const auto shown = Shell(config + "show q2");
+    const auto nobody = Shell(config + "link q9 10.200.0.11 --community nobody");
+    const auto noConfig = Shell(config + "show q9");
     Shell(script + "down");
     std::filesystem::remove_all(state);
+    std::filesystem::remove_all(configHome);
     ASSERT_EQ(up.second, 0) << up.first;
     EXPECT_EQ(found.second, 0) << found.first;
     for (const char* line :
@@ -83,6 +93,18 @@ TEST(PrintersCommand, DiscoverFindsTheSimulatedPrintersOfTheNamespaceNetwork) {
     EXPECT_EQ(woken,
               (std::pair<std::string, int>{"Wake-up packet sent for 00-11-22-33-44-55.\n", 0}));
     EXPECT_EQ(badMac.second, 64) << badMac.first;
+
+    EXPECT_EQ(linked.second, 0) << linked.first;
+    for (const char* item :
+         {"MachineName              q2-drawing-office", "MachineIpAddress         fe80::12\n",
+          "MachineMacAddress        00-1A-2B-3C-4D-02",
+          "MachineLocation          Drawing office, first floor",
+          "MachineDescription       XOM Q Series Q2", "MachineSnmpCommunity     tamsel"})
+        EXPECT_NE(shown.first.find(item), std::string::npos) << item << " in:\n" << shown.first;
+    EXPECT_EQ(nobody.second, 1) << nobody.first;
+    EXPECT_NE(nobody.first.find("10.200.0.11 did not say who it is"), std::string::npos)
+        << nobody.first;
+    EXPECT_NE(noConfig.second, 0) << "nothing was stored: " << noConfig.first;
 }
 
 }  // namespace
