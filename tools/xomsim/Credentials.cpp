@@ -2,6 +2,8 @@
 
 #include <openssl/evp.h>
 
+#include <string>
+
 #include "platform/Utf8.h"
 
 namespace xomsim {
@@ -27,7 +29,7 @@ Bytes Utf16Le(const std::string& utf8) {
         out.push_back(static_cast<std::uint8_t>(unit >> 8));
     };
     for (const wchar_t ch : xomplatform::FromUtf8(utf8)) {
-        const auto code = static_cast<std::uint32_t>(ch);
+        const auto code = static_cast<std::uint32_t>(std::char_traits<wchar_t>::to_int_type(ch));
         if (code > 0xFFFF) {
             put(0xD800 + ((code - 0x10000) >> 10));
             put(0xDC00 + ((code - 0x10000) & 0x3FF));

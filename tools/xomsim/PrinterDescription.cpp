@@ -187,7 +187,7 @@ bool ParsePrinterDescription(const std::string& text, const std::string& source,
                 case ModelLine::Taken:
                     break;
                 case ModelLine::Failed:
-                    return fail(key + ": " + why);
+                    return fail(key.append(": ").append(why));
                 case ModelLine::NotModel:
                     return fail("'" + key +
                                 "' is none of description, name, location, mac, community, "

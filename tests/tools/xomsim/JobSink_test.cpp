@@ -167,7 +167,9 @@ TEST(JobSink, ATicketsTokensAreCheckedAgainstThePrinter) {
     for (const std::string& token : {printer.model.users[0].token, std::string("AAAA")}) {
         Client c(sink.port);
         ASSERT_EQ(c.connectError, 0);
-        EXPECT_EQ(c.send(ticket + token + rest + JobBytes(100)), 0);
+        std::string job = ticket;
+        job.append(token).append(rest).append(JobBytes(100));
+        EXPECT_EQ(c.send(job), 0);
         c.finish();
     }
     sink.finish();
