@@ -13,7 +13,8 @@
 # 10.200.0.12 / fe80::12, each on the namespace's interface eth0. xomsim's output goes to
 # $XOMSIM_NETNS_STATE (default /tmp/xomsim-netns)/<printer>-<ipv4|ipv6>.log, received jobs to
 # .../jobs-<printer>-<ipv4|ipv6>. XOMSIM names the simulator binary (default: the default build's);
-# XOMSIM_NETNS_PREFIX (default "xom") begins every namespace name, so tests can build their own.
+# XOMSIM_NETNS_PREFIX (default "xom") begins every namespace name, so tests can build their own;
+# XOMSIM_Q1_PRINTER and XOMSIM_Q2_PRINTER name other description files for the two printers.
 set -uo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -25,7 +26,8 @@ link="${prefix}link"
 printers=(q1 q2)
 declare -A ipv4=([q1]=10.200.0.11 [q2]=10.200.0.12)
 declare -A ipv6=([q1]=fe80::11 [q2]=fe80::12)
-declare -A description=([q1]="$here/examples/printer-q1.txt" [q2]="$here/examples/printer-q2.txt")
+declare -A description=([q1]="${XOMSIM_Q1_PRINTER:-$here/examples/printer-q1.txt}"
+  [q2]="${XOMSIM_Q2_PRINTER:-$here/examples/printer-q2.txt}")
 
 namespaces() { echo "$client" "$link" "${printers[@]/#/$prefix}"; }
 

@@ -18,6 +18,7 @@
 #include "tools/jobrender/PngBandWriter.h"
 #include "tools/xomsim/JobSummary.h"
 #include "tools/xomsim/SimAddress.h"
+#include "tools/xomsim/TicketTokens.h"
 
 namespace xomsim {
 namespace {
@@ -194,7 +195,10 @@ void JobSink::Serve(int connection, const std::string& peer, const std::atomic<b
     } else {
         stored = "not stored (" + std::string(std::strerror(errno)) + ")";
     }
-    std::string line = FormatSummary(number, peer, SummarizeJob(job), ending) + " -> " + stored;
+    JobSummary summary = SummarizeJob(job);
+    if (summary.ticket && m_options.printer)
+        summary.tokens = CheckTicketTokens(m_options.printer->model, ReadTicketCredentials(job));
+    std::string line = FormatSummary(number, peer, summary, ending) + " -> " + stored;
     if (m_options.preview) {
         const fs::path png = dir / JobName(number, "png");
         const std::string failed = Preview(job, png);

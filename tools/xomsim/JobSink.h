@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tools/xomsim/FaultPlan.h"
+#include "tools/xomsim/PrinterDescription.h"
 
 namespace xomsim {
 
@@ -21,6 +22,9 @@ struct SinkOptions {
     int maxJobs = 0;       // stop after this many jobs; 0: run until stopped
     // While this is set (a sleeping printer) no connection is accepted; they wait in the queue.
     const std::atomic<bool>* asleep = nullptr;
+    // With a printer description the tokens of each job's ticket are checked against its users
+    // and accounting values; it must outlive the sink.
+    const PrinterDescription* printer = nullptr;
 };
 
 class JobSink {

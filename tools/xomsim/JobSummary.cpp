@@ -62,9 +62,11 @@ std::string FormatSummary(int number, const std::string& peer, const JobSummary&
                           const std::string& ending) {
     std::string line = "job " + std::to_string(number) + " from " + peer + ": " +
                        std::to_string(summary.bytes) + " bytes, ticket " +
-                       (summary.ticket ? "yes" : "no") + ", HP-GL/2 closes " +
-                       (summary.hpglCloses ? "yes" : "no") + ", " + ending + ", PJL " +
-                       std::to_string(summary.pjlLines.size()) + " lines";
+                       (summary.ticket ? "yes" : "no") +
+                       (summary.ticket && !summary.tokens.empty() ? ", tokens: " + summary.tokens
+                                                                  : std::string()) +
+                       ", HP-GL/2 closes " + (summary.hpglCloses ? "yes" : "no") + ", " + ending +
+                       ", PJL " + std::to_string(summary.pjlLines.size()) + " lines";
     for (std::size_t i = 0; i < summary.pjlLines.size(); ++i)
         line += (i == 0 ? ": " : "; ") + summary.pjlLines[i];
     return line;

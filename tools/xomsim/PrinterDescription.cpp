@@ -107,7 +107,7 @@ std::string ObjectIdText(const ObjectId& id) {
 }
 
 bool ParsePrinterDescription(const std::string& text, const std::string& source,
-                             PrinterDescription& out, std::string& error) {
+                             PrinterDescription& out, std::string& error, std::uint64_t seed) {
     out = PrinterDescription{};
     std::stringstream lines(text);
     std::string raw;
@@ -166,18 +166,34 @@ bool ParsePrinterDescription(const std::string& text, const std::string& source,
                     !ParseNumber(valueText, 0, std::numeric_limits<std::uint32_t>::max(),
                                  value.number))
                     return fail("'" + valueText + "' is not a gauge (0 to 4294967295)");
+            } else if (type == "uinteger") {
+                value.kind = MibValue::Kind::UInteger32;
+                if (valueText.empty() || valueText[0] == '-' ||
+                    !ParseNumber(valueText, 0, std::numeric_limits<std::uint32_t>::max(),
+                                 value.number))
+                    return fail("'" + valueText + "' is not a uinteger (0 to 4294967295)");
             } else if (type == "octets") {
                 value = OctetsValue(valueText);
             } else if (type == "hex") {
                 if (!ParseHex(valueText, value.octets))
                     return fail("'" + valueText + "' is not hex octets like 00 1A FF");
             } else {
-                return fail("type '" + type + "' is none of integer, octets, hex, gauge");
+                return fail("type '" + type + "' is none of integer, octets, hex, gauge, uinteger");
             }
             if (!add(id, std::move(value), "object")) return false;
         } else {
-            return fail("'" + key +
-                        "' is none of description, name, location, mac, community, object");
+            std::string why;
+            switch (ParseModelLine(key, rest, seed, number, out.model, out.objects, why)) {
+                case ModelLine::Taken:
+                    break;
+                case ModelLine::Failed:
+                    return fail(key.append(": ").append(why));
+                case ModelLine::NotModel:
+                    return fail("'" + key +
+                                "' is none of description, name, location, mac, community, "
+                                "object, " +
+                                kModelDirectives);
+            }
         }
     }
     number = 0;
@@ -188,10 +204,11 @@ bool ParsePrinterDescription(const std::string& text, const std::string& source,
     if (!haveDescription) return missing("description");
     if (out.name.empty()) return missing("name");
     if (out.mac.empty()) return missing("mac");
-    return true;
+    return CompleteModel(out.model, source, out.objects, error);
 }
 
-bool LoadPrinterDescription(const std::string& path, PrinterDescription& out, std::string& error) {
+bool LoadPrinterDescription(const std::string& path, PrinterDescription& out, std::string& error,
+                            std::uint64_t seed) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = path + ": cannot read: " + std::strerror(errno);
@@ -199,7 +216,7 @@ bool LoadPrinterDescription(const std::string& path, PrinterDescription& out, st
     }
     std::stringstream text;
     text << in.rdbuf();
-    return ParsePrinterDescription(text.str(), path, out, error);
+    return ParsePrinterDescription(text.str(), path, out, error, seed);
 }
 
 }  // namespace xomsim

@@ -33,6 +33,9 @@ void SetValue(CBerTripleWithData& element, const MibValue& value) {
         case MibValue::Kind::Gauge:
             element.SetUnsigned32(kBerTagGauge32, static_cast<std::uint32_t>(value.number));
             break;
+        case MibValue::Kind::UInteger32:
+            element.SetUnsigned32(kBerTagUInteger32, static_cast<std::uint32_t>(value.number));
+            break;
         case MibValue::Kind::Octets:
             element.SetOctetString(value.octets);
             break;

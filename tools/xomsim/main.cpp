@@ -58,7 +58,9 @@ int main(int argc, char** argv) try {
     app.add_option("--snmp-drop", agentOptions.dropPercent,
                    "Drop this percentage of the SNMP answers")
         ->check(CLI::Range(0, 100));
-    app.add_option("--seed", agentOptions.seed, "Seed of the drop decisions (default 1)");
+    app.add_option("--seed", agentOptions.seed,
+                   "Seed of the drop decisions and of the salts the description does not give "
+                   "(default 1)");
     CLI11_PARSE(app, argc, argv);
     if (printerFile.empty() &&
         (agentOptions.sleep || agentOptions.delayMs > 0 || agentOptions.dropPercent > 0)) {
@@ -83,9 +85,9 @@ int main(int argc, char** argv) try {
 
     std::string error;
     std::unique_ptr<xomsim::SnmpAgent> agent;
+    xomsim::PrinterDescription printer;
     if (!printerFile.empty()) {
-        xomsim::PrinterDescription printer;
-        if (!xomsim::LoadPrinterDescription(printerFile, printer, error)) {
+        if (!xomsim::LoadPrinterDescription(printerFile, printer, error, agentOptions.seed)) {
             std::fprintf(stderr, "xomsim: %s\n", error.c_str());
             return 2;
         }
@@ -96,6 +98,7 @@ int main(int argc, char** argv) try {
             return 1;
         }
         options.asleep = &agent->asleep();
+        options.printer = &printer;
         std::printf(
             "xomsim: printer %s answering SNMP on UDP port %u, Wake-on-LAN on UDP port "
             "%u%s%s%s\n",

@@ -41,7 +41,7 @@ std::string JobBytes(std::size_t n) {
 // A sink serving on a loopback port of its own in a thread, writing its summaries to a file.
 class RunningSink {
   public:
-    RunningSink(FaultPlan faults, int maxJobs) {
+    RunningSink(FaultPlan faults, int maxJobs, const PrinterDescription* printer = nullptr) {
         static std::atomic<int> serial{0};
         dir = fs::temp_directory_path() /
               ("xomsim_test_" + std::to_string(getpid()) + "_" + std::to_string(serial++));
@@ -53,6 +53,7 @@ class RunningSink {
         o.jobsDir = dir.string();
         o.faults = faults;
         o.maxJobs = maxJobs;
+        o.printer = printer;
         m_sink = std::make_unique<JobSink>(o, m_out);
         std::string error;
         EXPECT_TRUE(m_sink->Open(error)) << error;
@@ -146,6 +147,41 @@ struct Client {
         close();
     }
 };
+
+// With a printer description the summary says what became of each credential in the ticket.
+TEST(JobSink, ATicketsTokensAreCheckedAgainstThePrinter) {
+    PrinterDescription printer;
+    std::string error;
+    ASSERT_TRUE(
+        ParsePrinterDescription("description XOM\nname q\nmac 00-11-22-33-44-55\n"
+                                "user-accounting access=4 prompt=User\n"
+                                "user name=alice password=pw\n",
+                                "t", printer, error))
+        << error;
+    RunningSink sink({}, 2, &printer);
+    const std::string ticket =
+        "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n<PrintJob>\r\n"
+        "  <AccountingSetting>\r\n    <User Name=\"alice\">\r\n"
+        "      <Token>";
+    const std::string rest = "</Token>\r\n    </User>\r\n  </AccountingSetting>\r\n</PrintJob>\r\n";
+    for (const std::string& token : {printer.model.users[0].token, std::string("AAAA")}) {
+        Client c(sink.port);
+        ASSERT_EQ(c.connectError, 0);
+        std::string job = ticket;
+        job.append(token).append(rest).append(JobBytes(100));
+        EXPECT_EQ(c.send(job), 0);
+        c.finish();
+    }
+    sink.finish();
+    const std::string out = sink.summaries();
+    EXPECT_NE(out.find("ticket yes, tokens: user alice valid, HP-GL/2 closes yes, ended by the "
+                       "host, PJL 1 lines"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("ticket yes, tokens: user alice invalid, HP-GL/2 closes yes"),
+              std::string::npos)
+        << out;
+}
 
 TEST(JobSink, TwoJobsArriveWholeAsTwoFilesWithTheirSummaries) {
     RunningSink sink({}, 2);

@@ -29,6 +29,20 @@ TEST(JobSummary, ATicketedJobWithPjlAndAClosedPage) {
                   "COMMENT Source=Host; @PJL ENTER LANGUAGE = HPGL2");
 }
 
+TEST(JobSummary, CheckedTokensFollowTheTicketOnlyWhenThereIsOne) {
+    JobSummary s;
+    s.bytes = 10;
+    s.ticket = true;
+    s.tokens = "user alice valid";
+    EXPECT_EQ(FormatSummary(1, "p", s, "ended by the host"),
+              "job 1 from p: 10 bytes, ticket yes, tokens: user alice valid, HP-GL/2 closes no, "
+              "ended by the host, PJL 0 lines");
+    s.ticket = false;
+    EXPECT_EQ(
+        FormatSummary(1, "p", s, "ended by the host"),
+        "job 1 from p: 10 bytes, ticket no, HP-GL/2 closes no, ended by the host, PJL 0 lines");
+}
+
 TEST(JobSummary, ACutJobDoesNotCloseAndPjlInsideDataIsNotALine) {
     const std::string whole = kUel +
                               "@PJL ENTER LANGUAGE = HPGL2\r\n\x1b"

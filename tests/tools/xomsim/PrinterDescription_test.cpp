@@ -63,7 +63,9 @@ TEST(PrinterDescription, BadLinesNameFileAndLine) {
         {"description XOM\nname q\nmac 00-11-22-33-44\n",
          "f.txt:3: '00-11-22-33-44' is not a MAC address like 00-11-22-33-44-55"},
         {identity + "colour red\n",
-         "f.txt:4: 'colour' is none of description, name, location, mac, community, object"},
+         "f.txt:4: 'colour' is none of description, name, location, mac, community, object, "
+         "colorants, anonymous, user-accounting, user, accounting-field, accounting-value, "
+         "media, tray, stamp, print-quality-preset, hpgl-preset, folder-preset, exit-tray"},
         {identity + "object 1.3.x integer 1\n",
          "f.txt:4: '1.3.x' is not an object identifier like 1.3.6.1.2.1.1.5.0"},
         {identity + "object 1.3.6 integer 2147483648\n",
@@ -71,7 +73,9 @@ TEST(PrinterDescription, BadLinesNameFileAndLine) {
         {identity + "object 1.3.6 gauge -1\n", "f.txt:4: '-1' is not a gauge (0 to 4294967295)"},
         {identity + "object 1.3.6 hex 0 1\n", "f.txt:4: '0 1' is not hex octets like 00 1A FF"},
         {identity + "object 1.3.6 float 1.5\n",
-         "f.txt:4: type 'float' is none of integer, octets, hex, gauge"},
+         "f.txt:4: type 'float' is none of integer, octets, hex, gauge, uinteger"},
+        {identity + "object 1.3.6 uinteger -1\n",
+         "f.txt:4: '-1' is not a uinteger (0 to 4294967295)"},
         {identity + "\nobject 1.3.6.1.2.1.1.5.0 octets again\n",
          "f.txt:5: object 1.3.6.1.2.1.1.5.0 is given twice"},
         {identity + "community two words\n", "f.txt:4: 'community' needs one word"},

@@ -23,8 +23,13 @@
 #include <regex>
 #include <thread>
 
+#include "Common/XomJob/JobTicket.h"
 #include "SnmpTestMessages.h"
+#include "juxcommoncode/JuxNetwork/AdapterSource.h"
+#include "juxcommoncode/JuxNetwork/SnmpManager.h"
+#include "juxcommoncode/PrinterData/PrinterData.h"
 #include "support/StreamText.h"
+#include "tools/xomsim/TicketTokens.h"
 
 namespace xomsim {
 namespace {
@@ -51,12 +56,12 @@ PrinterDescription Printer() {
 // An agent on 127.0.0.1 with free ports, served by a thread, logging to a temporary file.
 class RunningAgent {
   public:
-    explicit RunningAgent(AgentOptions options) {
+    explicit RunningAgent(AgentOptions options, PrinterDescription printer = Printer()) {
         options.address = "127.0.0.1";
         options.snmpPort = 0;
         options.wolPort = 0;
         m_log = std::tmpfile();
-        m_agent = std::make_unique<SnmpAgent>(options, Printer(), m_log);
+        m_agent = std::make_unique<SnmpAgent>(options, std::move(printer), m_log);
         std::string error;
         EXPECT_TRUE(m_agent->Open(error)) << error;
         m_thread = std::thread([this] { m_agent->Run(m_stop); });
@@ -271,6 +276,107 @@ TEST(SnmpAgent, MagicPacketMatchesSixFfAndSixteenCopies) {
     packet[101] ^= 1;
     EXPECT_FALSE(IsMagicPacketFor(packet.data(), packet.size(), kMac));
     EXPECT_FALSE(IsMagicPacketFor(packet.data(), packet.size(), {}));
+}
+
+class LoopbackAdapter : public JuxNetwork::IAdapterSource {
+  public:
+    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
+        JuxNetwork::AdapterAddressRecord record;
+        record.friendlyName = L"lo";
+        record.interfaceIndex = 1;
+        record.interfaceType = 6;
+        record.up = true;
+        record.address.Set(L"127.0.0.1");
+        record.prefixLength = 8;
+        records.push_back(record);
+        return true;
+    }
+};
+
+// The driver's own reader of the printer data takes the whole Q Series example as it is served:
+// every table row complete, the salts and stored hashes as the description made them; and the
+// simulator finds the tokens of the driver's own job ticket valid.
+TEST(SnmpAgent, TheDriverReadsTheQSeriesExampleWholeAndItsTicketTokensPass) {
+    PrinterDescription printer;
+    std::string error;
+    ASSERT_TRUE(LoadPrinterDescription(std::string(XOM_TEST_EXAMPLES) + "/printer-q-series.txt",
+                                       printer, error))
+        << error;
+    const PrinterModel model = printer.model;
+    RunningAgent agent({}, printer);
+    JuxNetwork::NetIpIoManagerOptions options;
+    options.adapterSource = std::make_shared<LoopbackAdapter>();
+    options.processorCount = 2;
+    JuxNetwork::SnmpManagerOptions snmp;
+    snmp.agentPort = agent.snmpPort();
+    snmp.responseTimeout = std::chrono::milliseconds(1000);
+    JuxNetwork::CSnmpManager manager(options, snmp);
+    ASSERT_TRUE(manager.Start());
+    JuxNetwork::JUX_IP_ADDRESS address;
+    address.Set(L"127.0.0.1");
+    JuxNetwork::CSocketContext* context = manager.OpenAgentSocket(address);
+    ASSERT_NE(context, nullptr);
+    CXomPrinterData data;
+    const auto result = data.ReadFromPrinter(manager, *context);
+    manager.Stop();
+    ASSERT_EQ(result, 0) << agent.log();
+
+    EXPECT_EQ(data.m_sysName, L"q4-reprographics");
+    EXPECT_EQ(data.m_processColorants, 4);
+    EXPECT_TRUE(data.m_roleBasedAccessControl);
+    EXPECT_EQ(data.m_anonymousColorAllowed, 0);
+    EXPECT_EQ(data.m_userAccounting.m_sessionSalt, model.sessionSalt);
+    EXPECT_EQ(data.m_userAccounting.m_userAccess, 4);
+    EXPECT_EQ(data.m_userAccounting.m_userNamePrompt, L"User name");
+    ASSERT_EQ(data.m_users.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(data.m_users[i].m_clientAuthToken, model.users[i].storedHash) << i;
+        EXPECT_EQ(data.m_users[i].m_clientAuthSalt, model.users[i].verifySalt) << i;
+        EXPECT_EQ(data.m_users[i].m_serverAuthSalt, model.users[i].tokenSalt) << i;
+    }
+    EXPECT_EQ(data.m_users[1].m_name, L"bob");
+    EXPECT_EQ(data.m_users[1].m_colorAllowed, 0);
+    ASSERT_EQ(data.m_accountingInformation.size(), 2u);
+    EXPECT_EQ(data.m_accountingInformation[0].m_access, 4);
+    EXPECT_EQ(data.m_accountingInformation[1].m_prompt, L"Cost centre");
+    ASSERT_EQ(data.m_accountingChildren1.size(), 3u);
+    EXPECT_EQ(data.m_accountingChildren1[2].m_name, L"P-2040 Bridge");
+    EXPECT_EQ(data.m_accountingChildren1[0].m_clientAuthToken,
+              model.accountingFields[0].values[0].storedHash);
+    EXPECT_EQ(data.m_accountingChildren2.size(), 2u);
+    ASSERT_EQ(data.m_media.size(), 12u);
+    EXPECT_EQ(data.m_media[0].m_id64, 281474976710657u);
+    EXPECT_EQ(data.m_media[0].m_name, L"Plain paper 80 g");
+    ASSERT_EQ(data.m_inputTrays.size(), 3u);
+    EXPECT_EQ(data.m_inputTrays[1].m_units, 3);
+    EXPECT_EQ(data.m_inputTrays[2].m_name, L"Sheet tray");
+    EXPECT_EQ(data.m_printQualityPresets.size(), 4u);
+    EXPECT_EQ(data.m_hpglPresets.size(), 3u);
+    EXPECT_EQ(data.m_folderPresets.size(), 3u);
+    EXPECT_EQ(data.m_stamps.size(), 4u);
+    ASSERT_EQ(data.m_exitTrayLocations.size(), 3u);
+    EXPECT_EQ(data.m_exitTrayLocations[2].m_value, 4);
+
+    // The driver's ticket for that printer carries tokens the printer finds valid; a wrong
+    // password gives a token it refuses. (Field 2 is a plain choice: no token is sent for it.)
+    DriverSettings settings;
+    settings.UserName = L"alice";
+    settings.UserValidPassword = L"plotter1";
+    settings.AcctInfo0Name = L"P-1001";
+    settings.AcctInfo0ValidPassword = L"alpha";
+    settings.AcctInfo1Name = L"CC-100";
+    JobTicketInputs inputs;
+    inputs.settings = &settings;
+    inputs.printerData = &data;
+    std::string ticket;
+    ASSERT_TRUE(WriteJobTicket(inputs, ticket));
+    EXPECT_EQ(CheckTicketTokens(model, ReadTicketCredentials(ticket)),
+              "user alice valid, AccountingInfo 1 P-1001 valid, AccountingInfo 2 CC-100 no token");
+    settings.UserValidPassword = L"plotter2";
+    ASSERT_TRUE(WriteJobTicket(inputs, ticket));
+    EXPECT_EQ(
+        CheckTicketTokens(model, ReadTicketCredentials(ticket)),
+        "user alice invalid, AccountingInfo 1 P-1001 valid, AccountingInfo 2 CC-100 no token");
 }
 
 // The xomsim program with the example printer on loopback, its SNMP port read from its first
