@@ -15,6 +15,7 @@
 #include "Common/XOM/PlotClock.h"
 #include "Common/XOM/PlotLogRecord.h"
 #include "Common/XOM/PlotMessage.h"
+#include "Common/XOM/PlotPreparation.h"
 #include "Common/XOM/StringIds.h"
 #include "Common/XOM/VectorHandlers.h"
 #include "Common/XomImage/DciImages.h"
@@ -277,16 +278,37 @@ void XOM_Driver::begin_picture(const HT_Document_Info& info) {
     HT_Std_Plotter_Configuration* config =
         m_plotter_def ? m_plotter_def->get_plotter_configuration() : nullptr;
     DriverSettings& settings = CurrentDriverSettings();
+    // The printer is reached through the network manager: without it there is no plot.
+    if (JuxNetwork::Failed(StartSnmpManager())) {
+        refuse_picture();
+        return;
+    }
     if (m_plotter_def) {
         LoadSettings(settings, *m_plotter_def);
         TakePlotTimeValues(settings, *m_plotter_def);
-        ReadCurrentPrinterData();
     }
     settings.NumberOfCopies = config != nullptr ? config->copies() : 1;
     settings.JobName = info.document_name.empty() ? kDefaultJobName : info.document_name;
+    const PlotPreparation prepared =
+        PreparePlot(settings, config != nullptr ? config->color_mode_name() : std::wstring());
+    if (!prepared.message.empty()) {
+        ShowPlotMessage(
+            message_handler(), prepared.message,
+            prepared.caption.empty() ? LocalizedString(IDS_PRINTER_MESSAGE) : prepared.caption);
+    }
+    if (!prepared.ready) {
+        // Nothing has been sent: the plot ends cancelled, and its record says so.
+        entry.m_drawing = info.document_name.empty() ? kDefaultJobName : info.document_name;
+        entry.m_printer = info.printer_name;
+        entry.m_dateTime = FormatPlotTime(PlotLocalTime());
+        m_outputFailed = 1;
+        m_plotCancelled = 1;
+        abort_plot();
+        return;
+    }
     // The plot's colour mode, applied afresh for every picture: pens redefined by the last job
     // must not carry over.
-    if (config != nullptr) apply_color_mode(config->color_mode_name(), settings.ColorMode == 0);
+    if (config != nullptr) apply_color_mode(prepared.colorModeName, prepared.colourAllowed);
 
     SetOutputDevice(this);
     ResetOutputState();

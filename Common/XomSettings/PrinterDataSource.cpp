@@ -15,6 +15,10 @@ PrinterDataReader SetPrinterDataReader(PrinterDataReader reader) {
     return previous;
 }
 
+bool HasPrinterDataReader() {
+    return static_cast<bool>(Reader());
+}
+
 bool ReadCurrentPrinterData() {
     CXomMachine& printer = theApp().currentPrinter();
     if (printer.m_printerData == nullptr && Reader() && !printer.m_address.IsUnspecified())

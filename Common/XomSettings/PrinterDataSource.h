@@ -1,8 +1,6 @@
 #pragma once
-// Where the plot gets the linked printer's data from. Reading it from the printer over SNMP
-// arrives with the network subsystem; until then no reader is installed and a plot knows no
-// printer data (the job ticket is then left out, as for a printer that does not answer). Tests
-// and hosts may install a reader.
+// Where the plot gets the linked printer's data from: the printer itself over SNMP, unless a
+// reader is installed here (tests of the device give their printer data this way).
 #include <functional>
 #include <memory>
 
@@ -13,6 +11,7 @@ using PrinterDataReader = std::function<std::unique_ptr<CXomPrinterData>(const C
 
 // Installs a reader and returns the previous one; an empty reader removes it.
 PrinterDataReader SetPrinterDataReader(PrinterDataReader reader);
+bool HasPrinterDataReader();
 
 // Attaches the current printer's data when it has none and a reader gives some; true when the
 // current printer then has printer data.

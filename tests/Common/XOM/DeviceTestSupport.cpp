@@ -123,6 +123,18 @@ HostPlot::~HostPlot() {
     SetPrinterDataReader(std::move(m_previousReader));
 }
 
+CXomPrinterData PlotSetup::OpenPrinterData() {
+    CXomPrinterData data;
+    data.m_processColorants = 4;
+    data.m_userAccounting.m_userAccess = 1;
+    data.m_accountingInformation.resize(2);
+    for (std::size_t i = 0; i < 2; ++i) {
+        data.m_accountingInformation[i].m_index = static_cast<std::uint32_t>(i + 1);
+        data.m_accountingInformation[i].m_access = 1;
+    }
+    return data;
+}
+
 HT_Custom_Config_Item LongItem(const wchar_t* key, std::int32_t value) {
     return {key, SPMP<HT_Custom_Data>(new HT_Std_Long_Custom_Data(value))};
 }

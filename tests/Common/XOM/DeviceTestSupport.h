@@ -64,7 +64,11 @@ struct PlotSetup {
     // The linked printer answers with this data (at 192.0.2.10 unless the settings name another
     // address); without it no printer data is known.
     bool printerAnswers = true;
-    CXomPrinterData printerData;
+    CXomPrinterData printerData = OpenPrinterData();
+
+    // A colour printer (four colorants) that asks for no user and no accounting values: its user
+    // mode and both accounting fields are "not used".
+    static CXomPrinterData OpenPrinterData();
 };
 
 // A settings item for PlotSetup::settings.

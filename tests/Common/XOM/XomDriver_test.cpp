@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -13,7 +14,9 @@
 #include "Common/XOM/VectorHandlers.h"
 #include "Common/XomSettings/DriverSettings.h"
 #include "Common/xomOutput/OutputChannel.h"
+#include "Common/xomOutput/PrinterNetwork.h"
 #include "DeviceTestSupport.h"
+#include "platform/Utf8.h"
 #include "support/HpglTokenizer.h"
 
 namespace {
@@ -540,14 +543,87 @@ TEST(XomDriverJobPrefix, AnUnwritableDiagnosticFileIsReportedAndThePlotGoesOn) {
     EXPECT_TRUE(StartsWith(job, "<?xml"));
 }
 
-TEST(XomDriverSettings, ColorModeOneTakesTheColourRightAway) {
+TEST(XomDriverSettings, AMonochromePrinterPlotsColourModesGray) {
     PlotObserver seen;
     PlotSetup setup;
-    setup.settings = {LongItem(L"ColorMode", 1)};
+    setup.printerData.m_processColorants = 1;
     const std::string job = PlotOneLine(setup);
     EXPECT_TRUE(Contains(job, "  <ColorMode>BlackWhite</ColorMode>\r\n"))
-        << "\"Color\" without colour rights plots gray";
+        << "\"Color\" on a printer of one colour plots gray";
     EXPECT_EQ(g_plotStream.colorModel, kPenModelGray);
+}
+
+// The printer's access rules decide before anything is sent: a user without colour rights gets
+// a gray plot after message 375; one without any right, or whose credentials do not pass, gets
+// nothing, and the plot ends cancelled.
+TEST(XomDriverPreparation, ThePrintersRulesDecideBeforeAnythingIsSent) {
+    CXomPrinterData rules = PlotSetup::OpenPrinterData();
+    rules.m_roleBasedAccessControl = true;
+    rules.m_anonymousMonoAllowed = 0;
+    rules.m_anonymousColorAllowed = 0;
+    rules.m_userAccounting.m_userAccess = 2;  // any user name will do
+    CXomUserEntry bob;
+    bob.m_name = L"bob";
+    bob.m_colorAllowed = 0;
+    rules.m_users = {bob};
+    {
+        PlotObserver seen;
+        PlotSetup setup;
+        setup.printerData = rules;
+        setup.settings = {TextItem(L"UserName", L"bob")};
+        const std::string job = PlotOneLine(setup);
+        EXPECT_TRUE(Contains(job, "  <ColorMode>BlackWhite</ColorMode>\r\n"));
+        ASSERT_FALSE(seen.messages.empty());
+        EXPECT_EQ(seen.messages[0].text, L"Switching from color to monochrome plot");
+        EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot complete"}));
+    }
+    {
+        PlotObserver seen;
+        PlotSetup setup;
+        setup.printerData = rules;
+        setup.settings = {TextItem(L"UserName", L"alice")};  // not listed: the anonymous rights
+        EXPECT_EQ(PlotOneLine(setup), "");
+        ASSERT_FALSE(seen.messages.empty());
+        EXPECT_EQ(seen.messages[0].text, L"Monochrome and color plots are not allowed");
+        EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot canceled"}));
+    }
+    {
+        PlotObserver seen;
+        PlotSetup setup;
+        setup.printerData = rules;
+        setup.settings = {TextItem(L"UserPrompt", L"User")};  // no user name at all
+        EXPECT_EQ(PlotOneLine(setup), "");
+        ASSERT_FALSE(seen.messages.empty());
+        EXPECT_EQ(seen.messages[0].text.rfind(L"Plot canceled\nUser Required: set them with "
+                                              L"`xomplot config set NAME KEY VALUE`",
+                                              0),
+                  0u)
+            << xomplatform::ToUtf8(seen.messages[0].text);
+        EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot canceled"}));
+    }
+}
+
+TEST(XomDriverPreparation, ALinkedPrinterThatGivesNoDataCancelsThePlot) {
+    // Nothing answers SNMP on this loopback address; one short try keeps the test quick.
+    JuxNetwork::SnmpManagerOptions snmp;
+    snmp.tries = 1;
+    snmp.responseTimeout = std::chrono::milliseconds(50);
+    ShutdownPrinterNetwork();
+    SetPrinterNetworkOptions({}, snmp);
+    {
+        PlotObserver seen;
+        PlotSetup setup;
+        setup.printerAnswers = false;
+        setup.settings = {TextItem(L"MachineIpAddress", L"127.0.0.61")};
+        EXPECT_EQ(PlotOneLine(setup), "") << "nothing is sent";
+        ASSERT_FALSE(seen.messages.empty());
+        EXPECT_EQ(seen.messages.back().text,
+                  L"Plot canceled\nCannot connect to printer. 127.0.0.61\n");
+        EXPECT_EQ(seen.messages.back().caption, L"Error");
+        EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot canceled"}));
+    }
+    ShutdownPrinterNetwork();
+    SetPrinterNetworkOptions({}, {});
 }
 
 TEST(XomDriverSettings, MergeControlComesFromTheHostConfiguration) {

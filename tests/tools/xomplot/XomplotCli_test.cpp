@@ -214,23 +214,30 @@ TEST_F(XomplotCliTest, PlotsDirectlyToThePrinterOfAConfiguration) {
         Xomplot({"--driver", Driver(), "config", "set", "q", "MachineIpAddress", "127.0.0.43"})
             .status,
         0);
-    // The same configuration's plot to a port, before it plots directly (then every plot that
-    // does not go to a file goes to the printer).
     const fs::path piped = dir / "piped.plt";
-    RunResult r = Xomplot({"--driver", Driver(), "--config", "q", XOM_TEST_EXAMPLE_DRAWING,
-                           "--port", "|cat > " + Quote(piped.string())});
-    ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(
-        Xomplot({"--driver", Driver(), "config", "set", "q", "PlotDirectToIpAddress", "1"}).status,
-        0);
+    RunResult r;
     {
         SimulatedPrinter printer(dir, "127.0.0.43");
+        // The same configuration's plot to a port, before it plots directly (then every plot that
+        // does not go to a file goes to the printer). Both read the printer's data first.
+        r = Xomplot({"--driver", Driver(), "--config", "q", XOM_TEST_EXAMPLE_DRAWING, "--port",
+                     "|cat > " + Quote(piped.string())});
+        ASSERT_EQ(r.status, 0) << r.out << r.err;
+        ASSERT_EQ(
+            Xomplot({"--driver", Driver(), "config", "set", "q", "PlotDirectToIpAddress", "1"})
+                .status,
+            0);
         r = Xomplot({"--driver", Driver(), "--config", "q", XOM_TEST_EXAMPLE_DRAWING});
         EXPECT_EQ(r.status, 0) << r.out << r.err << Read(dir / "xomsim-127.0.0.43.txt");
         EXPECT_EQ(r.out, "Plot complete\n");
+        const auto jobs = printer.JobLines(1);
+        ASSERT_EQ(jobs.size(), 1u);
+        EXPECT_NE(jobs[0].find("ticket yes, tokens: none"), std::string::npos) << jobs[0];
     }
-    // The printer got the job the port got, byte for byte.
-    EXPECT_EQ(Read(fs::path(dir / "jobs-127.0.0.43" / "job-0001.prn")), Read(piped));
+    // The printer got the job the port got, byte for byte, with the ticket its data made.
+    const std::string job = Read(fs::path(dir / "jobs-127.0.0.43" / "job-0001.prn"));
+    EXPECT_EQ(job, Read(piped));
+    EXPECT_EQ(job.rfind("<?xml", 0), 0u);
 
     // A printer that refuses: the plot fails, naming the printer's address.
     SimulatedPrinter refusing(dir, "127.0.0.44", {"refuse"});

@@ -86,11 +86,16 @@ struct SimulatedPrinter {
     fs::path jobs;
     fs::path out;
     SimulatedPrinter(const fs::path& dir, const std::string& address,
-                     const std::vector<std::string>& faults = {}, int maxJobs = 1)
+                     const std::vector<std::string>& faults = {}, int maxJobs = 1,
+                     const std::string& printerFile = std::string(XOM_TEST_EXAMPLES) +
+                                                      "/printer-q1.txt")
         : jobs(dir / ("jobs-" + address)), out(dir / ("xomsim-" + address + ".txt")) {
         const fs::path pidFile = dir / ("xomsim-" + address + ".pid");
+        // It answers SNMP as well (port 161 of its address), as the driver reads a linked
+        // printer's data before each plot.
         std::string cmd = std::string(XOM_TEST_XOMSIM) + " --address " + address + " --jobs '" +
-                          jobs.string() + "' --max-jobs " + std::to_string(maxJobs);
+                          jobs.string() + "' --max-jobs " + std::to_string(maxJobs) +
+                          " --printer '" + printerFile + "'";
         for (const auto& f : faults) cmd += " --fault " + f;
         cmd += " >'" + out.string() + "' 2>&1 & echo $! >'" + pidFile.string() + "'";
         EXPECT_EQ(std::system(cmd.c_str()), 0);

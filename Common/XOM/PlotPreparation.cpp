@@ -1,0 +1,77 @@
+#include "Common/XOM/PlotPreparation.h"
+
+#include "Common/XOM/ColorRights.h"
+#include "Common/XOM/DriverApp.h"
+#include "Common/XOM/LocalizedString.h"
+#include "Common/XOM/StringIds.h"
+#include "Common/XomJob/CredentialValidation.h"
+#include "Common/XomSettings/PrinterDataSource.h"
+#include "Common/xomOutput/PrinterDataRead.h"
+
+namespace {
+
+// "Plot canceled" and, on a line of its own, why.
+PlotPreparation Cancelled(const std::wstring& why, const std::wstring& caption = {}) {
+    PlotPreparation p;
+    p.ready = false;
+    p.message = LocalizedString(IDS_PLOT_CANCELED) + L"\n" + why + L"\n";
+    p.caption = caption;
+    return p;
+}
+
+}  // namespace
+
+PlotPreparation PreparePlot(const DriverSettings& settings, const std::wstring& modeName) {
+    CXomMachine& printer = theApp().currentPrinter();
+    const std::wstring name = L"NAME";
+    if (settings.PromptAtPlotTime != 0) {
+        // The plot-time settings dialog is where the user would confirm them.
+        return Cancelled(
+            L"The settings are to be confirmed before each plot, and there is no "
+            L"settings dialog here: turn that off with `xomplot config set " +
+            name + L" PromptAtPlotTime 0`.");
+    }
+    const bool linked = !printer.m_address.IsUnspecified();
+    if (linked && !printer.m_printerData) {
+        if (HasPrinterDataReader()) {
+            ReadCurrentPrinterData();
+        } else {
+            ReadPrinterDataWakingIt(printer);
+        }
+    }
+    PlotPreparation ready;
+    ready.colorModeName = modeName;
+    const CXomPrinterData* data = printer.m_printerData.get();
+    if (data == nullptr) {
+        if (linked) {
+            return Cancelled(
+                LocalizedString(IDS_CANNOT_CONNECT) + L" " + printer.m_address.ToText(),
+                LocalizedString(IDS_ERROR));
+        }
+        // No printer linked: the plot goes as the settings say, without the printer's data.
+        ready.colourAllowed = settings.ColorMode == 0;
+        return ready;
+    }
+    std::wstring missing;
+    if (!ValidateCredentials(settings, data, &missing)) {
+        return Cancelled(
+            (missing.empty() ? std::wstring(L"The printer's user and accounting rules are not met")
+                             : missing) +
+            L": set them with `xomplot config set " + name +
+            L" KEY VALUE` (UserName, UserValidPassword, AcctInfo0Name, AcctInfo0ValidPassword, "
+            L"AcctInfo1Name, AcctInfo1ValidPassword).");
+    }
+    const ColorModeDecision decision =
+        DecideColorMode(modeName, PlotColorRights(*data, settings.UserName));
+    if (decision.outcome == ColorModeDecision::Outcome::Refused) {
+        PlotPreparation refused;
+        refused.ready = false;
+        refused.message = LocalizedString(decision.messageId);
+        return refused;
+    }
+    if (decision.outcome == ColorModeDecision::Outcome::Switched)
+        ready.message = LocalizedString(decision.messageId);
+    ready.colorModeName = decision.modeName;
+    ready.colourAllowed = data->m_processColorants > 1;
+    return ready;
+}
