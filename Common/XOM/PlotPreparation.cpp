@@ -52,8 +52,17 @@ PlotPreparation PreparePlot(const DriverSettings& settings, const std::wstring& 
         ready.colourAllowed = settings.ColorMode == 0;
         return ready;
     }
+    // The message names each field by its prompt; a configuration that never went through the
+    // settings dialog has none stored, and the printer's own prompt says the same.
+    DriverSettings named = settings;
+    if (named.UserPrompt.empty()) named.UserPrompt = data->m_userAccounting.m_userNamePrompt;
+    const auto& fields = data->m_accountingInformation;
+    if (named.AcctInfo0Prompt.empty() && !fields.empty())
+        named.AcctInfo0Prompt = fields[0].m_prompt;
+    if (named.AcctInfo1Prompt.empty() && fields.size() > 1)
+        named.AcctInfo1Prompt = fields[1].m_prompt;
     std::wstring missing;
-    if (!ValidateCredentials(settings, data, &missing)) {
+    if (!ValidateCredentials(named, data, &missing)) {
         return Cancelled(
             (missing.empty() ? std::wstring(L"The printer's user and accounting rules are not met")
                              : missing) +

@@ -169,3 +169,53 @@ TEST_F(XomplotDirectTest, TwoPlotsInARowAreTwoWholeJobsOneAfterTheOther) {
 }
 
 }  // namespace
+
+namespace {
+
+// The example printer with users and accounting: the plot carries a ticket whose tokens the
+// printer finds valid; a wrong password is refused before anything is sent; a user without
+// colour rights gets a gray plot after the switch message.
+TEST_F(XomplotDirectTest, ThePrintersUsersAndAccountingDecideAndTheTokensPass) {
+    const std::string address = "127.0.0.52";
+    SimulatedPrinter printer(dir, address, {}, 2,
+                             std::string(XOM_TEST_EXAMPLES) + "/printer-q-series.txt");
+    PlotDirectlyTo(address);
+    auto set = [&](const std::string& key, const std::string& value) {
+        ASSERT_EQ(Xomplot({"--driver", Driver(), "config", "set", "q", key, value}).status, 0);
+    };
+    set("UserName", "alice");
+    set("UserValidPassword", "plotter1");
+    set("AcctInfo0Name", "P-1001");
+    set("AcctInfo0ValidPassword", "alpha");
+    set("AcctInfo1Name", "CC-100");
+    RunResult r = PlotDirect(XOM_TEST_EXAMPLE_DRAWING);
+    EXPECT_EQ(r.status, 0) << r.out << r.err << printer.Said();
+    std::vector<std::string> jobs = printer.JobLines(1);
+    ASSERT_EQ(jobs.size(), 1u) << printer.Said();
+    EXPECT_NE(jobs[0].find("ticket yes, tokens: user alice valid, AccountingInfo 1 P-1001 valid"),
+              std::string::npos)
+        << jobs[0];
+    const std::string job = printer.Job(1);
+    EXPECT_NE(job.find("<MediaType>"), std::string::npos);
+    EXPECT_NE(job.find("<ColorMode>Color</ColorMode>"), std::string::npos);
+
+    // A wrong password: cancelled, nothing reaches the printer.
+    set("UserValidPassword", "guess");
+    r = PlotDirect(XOM_TEST_EXAMPLE_DRAWING);
+    EXPECT_EQ(r.status, 3) << r.out << r.err;
+    EXPECT_NE(r.err.find("User name Invalid"), std::string::npos) << r.err;
+    EXPECT_EQ(printer.JobLines(2).size(), 1u) << "a refused plot sends nothing";
+
+    // Bob may plot only in monochrome: the colour plot becomes gray.
+    set("UserName", "bob");
+    set("UserValidPassword", "bob's secret");
+    r = PlotDirect(XOM_TEST_EXAMPLE_DRAWING);
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_NE(r.err.find("Switching from color to monochrome plot"), std::string::npos) << r.err;
+    jobs = printer.JobLines(2);
+    ASSERT_EQ(jobs.size(), 2u) << printer.Said();
+    EXPECT_NE(jobs[1].find("user bob valid"), std::string::npos) << jobs[1];
+    EXPECT_NE(printer.Job(2).find("<ColorMode>BlackWhite</ColorMode>"), std::string::npos);
+}
+
+}  // namespace
