@@ -642,17 +642,18 @@ TEST(XomDriverSettings, MergeControlComesFromTheHostConfiguration) {
 TEST(XomDriverSettings, PlotDirectToIpAddressChoosesTheDirectChannel) {
     PlotObserver seen;
     PlotSetup setup;
-    // Nothing listens on this loopback address: the connection is refused at once.
+    // Nothing listens on this loopback address (no other test's printer uses it): the
+    // connection is refused at once.
     setup.settings = {LongItem(L"PlotDirectToIpAddress", 1),
-                      TextItem(L"MachineIpAddress", L"127.0.0.45")};
+                      TextItem(L"MachineIpAddress", L"127.0.0.62")};
     HostPlot plot(setup);
     plot.Begin(L"Test.dwg", L"Q Plotter");
     EXPECT_TRUE(plot.device->direct_output());
     // Refused, with the address named.
     ASSERT_FALSE(seen.messages.empty());
-    EXPECT_EQ(seen.messages.back().text, L"Cannot connect to printer. Q Plotter   127.0.0.45");
+    EXPECT_EQ(seen.messages.back().text, L"Cannot connect to printer. Q Plotter   127.0.0.62");
     plot.device->end_picture();
-    EXPECT_EQ(seen.loggedDestination.back(), L"Q Plotter   127.0.0.45");
+    EXPECT_EQ(seen.loggedDestination.back(), L"Q Plotter   127.0.0.62");
     // A plot to a file never goes direct.
     PlotSetup toFile = setup;
     toFile.plotToFile = true;
