@@ -132,8 +132,9 @@ void CNetIpIoManager::PurgeSocketContexts() {
     std::lock_guard<std::mutex> guard(m_lock);
     std::erase_if(m_socketContexts, [](const std::unique_ptr<CSocketContext>& context) {
         context->FreeIdleIoContexts();
+        // The I/O count first: a worker takes its hold before it frees an I/O context.
         return context->IsClosed() && context->GetIoContextCount() == 0 &&
-               !context->IsAwaitingPeerEnd();
+               !context->IsDispatching() && !context->IsAwaitingPeerEnd();
     });
 }
 
@@ -152,6 +153,9 @@ void CNetIpIoManager::RunWorker(CCompletionPort& port) {
     while (!IsStopping()) {
         Completion completion;
         if (!port.Wait(completion)) return;  // the port was closed
+        // Taken while the completion's I/O context is still busy, so the context cannot be
+        // purged before this dispatch is over.
+        const CSocketContext::DispatchHold hold(completion.key);
         if (IsStopping()) return;
         if (completion.error == asio::error::operation_aborted) {
             // The socket was closed under the operation; whoever closed it knows.

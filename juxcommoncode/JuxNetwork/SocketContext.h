@@ -75,6 +75,26 @@ class CSocketContext {
     // after the socket took the bytes must not pass for one that printed it.
     void AwaitPeerEnd();
     bool IsAwaitingPeerEnd() const { return m_awaitingPeerEnd.load(std::memory_order_acquire); }
+
+    // A worker handling one of the context's completions holds it for the whole dispatch: the
+    // dispatch may free the context's last busy I/O context and still touch the context after
+    // (start the next receive, close it, notify), so a closed context is only deleted once no
+    // worker holds it.
+    class DispatchHold {
+      public:
+        explicit DispatchHold(CSocketContext* context) : m_context(context) {
+            if (m_context) m_context->m_dispatching.fetch_add(1, std::memory_order_seq_cst);
+        }
+        ~DispatchHold() {
+            if (m_context) m_context->m_dispatching.fetch_sub(1, std::memory_order_seq_cst);
+        }
+        DispatchHold(const DispatchHold&) = delete;
+        DispatchHold& operator=(const DispatchHold&) = delete;
+
+      private:
+        CSocketContext* m_context;
+    };
+    bool IsDispatching() const { return m_dispatching.load(std::memory_order_seq_cst) > 0; }
     bool IsClosed() const;
 
     void FreeIdleIoContexts();
@@ -124,6 +144,7 @@ class CSocketContext {
     std::atomic<std::ptrdiff_t> m_freeIoContexts{0};
     std::deque<CIoContext*> m_sendQueue;  // TCP sends in order; the front one is on the socket
     std::atomic<bool> m_awaitingPeerEnd{false};
+    std::atomic<int> m_dispatching{0};
     std::array<char, 512> m_drain{};  // what a printer says on the job port is read and dropped
     std::uint32_t m_firstChunkSize = kDefaultChunkSize;
     std::uint32_t m_nextChunkSize = kDefaultChunkSize;

@@ -64,6 +64,9 @@ bool NetworkNamespaceLan::Attach(const std::string& ns, const std::string& name,
            Run("ip -n " + m_bridge + " link set " + outside + " up") &&
            Run(ip + "addr add " + ipv4 + "/24 broadcast " + m_subnet + ".255 dev " + inside) &&
            Run(ip + "addr add " + ipv6 + "/64 dev " + inside + " nodad") &&
+           // No link-local address of the kernel's own beside the given one: an agent answering
+           // from either would count as two printers.
+           Run(ip + "link set " + inside + " addrgenmode none") &&
            Run(ip + "link set " + inside + " up");
 }
 

@@ -109,6 +109,29 @@ TEST_F(SnmpManagerTest, RequestIdsStartAt101AndWrapFrom65534To101) {
 
 // Before the real answer: one to an older id, a discovery answer and one from another host's
 // socket with the right id. None of them is taken; the discovery answer is merged.
+// A printer that answers twice: the second answer arrives while the host closes the socket and
+// purges it. A worker still busy with that datagram holds the socket, which outlives it (under
+// the sanitizers a purge that deleted it under the worker was a use after free).
+TEST_F(SnmpManagerTest, ASocketClosedAndPurgedWhileAnAnswerArrivesOutlivesTheWorker) {
+    SnmpTestAgent agent("127.0.0.1", [](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
+        const auto answer = SnmpTestAgent::Response(r.id, {{kSysName, L"twice"}});
+        a.Reply(r, answer);
+        a.Reply(r, answer);
+        a.Reply(r, answer);
+    });
+    auto manager = Manager(agent.Port());
+    for (int i = 0; i < 300; ++i) {
+        CSocketContext* socket = manager->OpenAgentSocket(Loopback());
+        ASSERT_NE(socket, nullptr);
+        CSnmpMessage request, response;
+        request.AddVarbind(kSysName);
+        ASSERT_EQ(manager->SendRequest(*socket, request, response), JuxNetwork::kS_OK);
+        socket->Close();
+        manager->PurgeSocketContexts();
+    }
+    manager->Stop();
+}
+
 TEST_F(SnmpManagerTest, OnlyTheAnswerOfTheAgentAskedWithTheCurrentIdIsTaken) {
     const int stranger = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     SnmpTestAgent agent("127.0.0.1", [stranger](SnmpTestAgent& a, const SnmpTestAgent::Request& r) {
