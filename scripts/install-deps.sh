@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build, the tests and the real protocol peers need.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build clang libclang-rt-14-dev clang-format clang-tidy
+  build-essential cmake ninja-build ccache clang libclang-rt-14-dev clang-format clang-tidy
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev libasio-dev libboost-dev libpng-dev libcli11-dev
   snmpd snmp tshark python3 openssl libxml2-utils
