@@ -28,14 +28,29 @@ if ((${#checked[@]} == 0)); then
   echo "lint: no files to check"
   exit 0
 fi
+# A file whose key (its preprocessed text with every header, its flags, the checks, the tool's
+# version) passed before is not checked again; XOM_LINT_NO_CACHE=1 checks everything.
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/xom-lint
+mkdir -p "$cache"
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+keys=$(mktemp)
+trap 'rm -f "$log" "$keys"' EXIT
+python3 scripts/lint_keys.py $build "${checked[@]}" >"$keys" || : >"$keys"
+todo=()
+for f in "${checked[@]}"; do
+  key=$(awk -v f="$f" '$2 == f { print $1; exit }' "$keys")
+  if [[ -z ${XOM_LINT_NO_CACHE:-} && -n $key && -e $cache/$key ]]; then continue; fi
+  todo+=("$f")
+done
 jobs=$(nproc)
-printf '%s\n' "${checked[@]}" |
-  xargs -P "$jobs" -n 4 clang-tidy -p $build --quiet >"$log" 2>/dev/null || true
+if ((${#todo[@]})); then
+  printf '%s\n' "${todo[@]}" |
+    xargs -P "$jobs" -n 4 clang-tidy -p $build --quiet >"$log" 2>/dev/null || true
+fi
 if grep -qE '(warning|error): ' "$log"; then
   grep -E -A3 '(warning|error): ' "$log" >&2
   echo "lint: clang-tidy found $(grep -cE '(warning|error): ' "$log") problems" >&2
   exit 1
 fi
-echo "lint: ${#checked[@]} files clean"
+awk '{ print $1 }' "$keys" | (cd "$cache" && xargs -r touch)
+echo "lint: ${#checked[@]} files clean ($((${#checked[@]} - ${#todo[@]})) unchanged since they last passed)"
