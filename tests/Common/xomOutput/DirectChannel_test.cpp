@@ -10,9 +10,12 @@
 #include <sstream>
 #include <thread>
 
+#include "Common/XOM/PlotLogRecord.h"
 #include "Common/XOM/VectorHandlers.h"
+#include "Common/xomOutput/OutputChannel.h"
 #include "Common/xomOutput/PrinterNetwork.h"
 #include "DeviceTestSupport.h"
+#include "juxcommoncode/JuxNetwork/SocketContext.h"
 #include "support/StreamText.h"
 #include "tools/xomsim/JobSink.h"
 
@@ -195,6 +198,41 @@ TEST(DirectChannel, APrinterThatRefusesIsNotConnectedAndSaysWhere) {
     EXPECT_EQ(seen.messages.back().text, L"Cannot connect to printer. Q Plotter   127.0.0.1");
     plot.device->end_picture();
     EXPECT_EQ(seen.loggedStatus.back(), L"Printer connection failed");
+}
+
+// The printer is gone before the last buffer is handed over (an earlier send failed and the
+// connection was closed): the hand-over fails, and the status is the system's text with its fixed
+// line, shown to the user; the wait is never entered.
+TEST(DirectChannel, APrinterGoneBeforeTheLastBufferEndsWithTheSystemsTextAndItsLine) {
+    Printer printer({"reset-after=1"});
+    PlotObserver seen;
+    HostPlot plot(DirectSetup());
+    plot.Begin();
+    ASSERT_NE(DirectConnection(), nullptr)
+        << (seen.messages.empty() ? L"" : seen.messages.back().text);
+    // Lines until a buffer has left, then the time its failure takes to come back; the socket
+    // may take a first buffer before the printer's reset arrives, so again until one fails.
+    JuxNetwork::CSocketContext* connection = DirectConnection();
+    bool failed = false;
+    for (int i = 0; i < 200000 && !failed; ++i) {
+        const std::uint64_t before = CurrentPlotLogEntry().m_byteCount;
+        DrawLines(*plot.device, 1);
+        if (CurrentPlotLogEntry().m_byteCount != before)
+            failed = connection->GetNoticeEvent().WaitFor(std::chrono::seconds(1));
+    }
+    ASSERT_TRUE(failed);
+    ASSERT_EQ(OutputErrorState(), kOutputOk) << "no send has seen the failure yet";
+    ASSERT_EQ(connection->GetNoticeStatus(), JuxNetwork::CSocketContext::kNoticeIoFailed);
+    plot.device->end_picture();
+    ASSERT_FALSE(seen.loggedStatus.empty());
+    const std::wstring line = L"\n..\\..\\Common\\XOM::XOM_Driver::end_picture::1661";
+    const std::wstring& status = seen.loggedStatus.back();
+    ASSERT_GT(status.size(), line.size());
+    EXPECT_EQ(status.substr(status.size() - line.size()), line);
+    ASSERT_FALSE(seen.messages.empty());
+    EXPECT_EQ(seen.messages.back().text, status);
+    EXPECT_EQ(seen.messages.back().caption, L"XOM Printer Message");
+    EXPECT_TRUE(plot.monitor->meterShown.empty()) << "no wait for a job that cannot arrive";
 }
 
 TEST(DirectChannel, CancelWhileThePrinterStallsEndsCanceledWithoutHanging) {

@@ -17,8 +17,8 @@ namespace {
 
 using namespace xomtest;
 
-// Each test has printers of its own (loopback addresses 127.0.0.45 and up), so tests may run side
-// by side.
+// Each test has printers of its own (loopback addresses 127.0.0.45 to .52, .81 and .82), so tests
+// may run side by side.
 class XomplotDirectTest : public XomplotOutcomeTest {
   protected:
     // A configuration "q" that plots directly to the given address.
@@ -166,6 +166,42 @@ TEST_F(XomplotDirectTest, TwoPlotsInARowAreTwoWholeJobsOneAfterTheOther) {
     }
     EXPECT_EQ(printer.Job(1), printer.Job(2)) << "the clock is pinned: the same plot twice";
     EXPECT_EQ(Records().size(), 2u);
+    // The second connection came only after the first had ended: the printer saw none waiting.
+    EXPECT_EQ(printer.Said().find("another connection came"), std::string::npos) << printer.Said();
+    std::size_t stored = 0;
+    for (const auto& e : fs::directory_iterator(printer.jobs))
+        stored += e.path().extension() == ".prn" ? 1 : 0;
+    EXPECT_EQ(stored, 2u);
+}
+
+// A printer that takes the connection and hangs up before reading anything: the plot fails
+// wherever the host notices it (the connection, a send or the wait), never complete, never hung.
+TEST_F(XomplotDirectTest, APrinterThatHangsUpAtOnceFailsThePlot) {
+    int n = 0;
+    for (const std::string fault : {"close-after=0", "reset-after=0"}) {
+        SCOPED_TRACE(fault);
+        const std::string address = "127.0.0." + std::to_string(81 + n);
+        SimulatedPrinter printer(dir, address, {fault});
+        PlotDirectlyTo(address);
+        const RunResult r = PlotDirect(Big());
+        EXPECT_EQ(r.status, 1) << r.out << r.err << printer.Said();
+        ++n;
+        const auto records = Records();
+        ASSERT_EQ(records.size(), static_cast<std::size_t>(n));
+        // Seen at the wait, or already by the hand-over of the last buffer (the system's text
+        // with its fixed line then): both say so on stdout as in the record.
+        const std::wstring& status = records.back().m_status;
+        EXPECT_TRUE(status == L"Printer connection failed" ||
+                    status.find(L"XOM_Driver::end_picture::1661") != std::wstring::npos)
+            << r.out;
+        EXPECT_EQ(W(r.out.substr(0, r.out.find('\n'))),
+                  status.substr(0, status.find_first_of(L"\r\n")));
+        EXPECT_EQ(records.back().m_destination, L"xomq15   " + W(address));
+        const std::vector<std::string> jobs = printer.JobLines(1);
+        ASSERT_EQ(jobs.size(), 1u) << printer.Said();
+        EXPECT_NE(jobs[0].find(": 0 bytes"), std::string::npos) << jobs[0];
+        EXPECT_TRUE(printer.Job(1).empty());
+    }
 }
 
 }  // namespace
