@@ -9,6 +9,19 @@ build="${1:-build/default}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export XDG_DATA_HOME="$work/data"
+# The driver plots only to a linked printer: the simulator on a loopback address of its own,
+# linked by a configuration of this run (stopped at the end).
+export XDG_CONFIG_HOME="$work/config"
+"$build/tools/xomsim/xomsim" --address 127.0.0.94 --port 0 --jobs "$work/jobs" \
+  --printer examples/printer-q1.txt >"$work/xomsim.log" 2>&1 &
+printer=$!
+trap 'kill "$printer" 2>/dev/null; wait "$printer" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 1 50); do
+  grep -q "^xomsim: listening" "$work/xomsim.log" && break
+  sleep 0.1
+done
+"$build/tools/xomplot/xomplot" --driver "$build/drivers/xomq15.hdi" \
+  config set a0 MachineIpAddress 127.0.0.94 >/dev/null
 python3 - "$work" "$build" <<'PY'
 import os, resource, struct, subprocess, sys, time, zlib
 
@@ -57,7 +70,7 @@ def available():
 
 budget = min(max(available() // 2, 512000), 10240000)
 cmd = [os.path.join(build, "tools/xomplot/xomplot"),
-       "--driver", os.path.join(build, "drivers/xomq15.hdi"),
+       "--driver", os.path.join(build, "drivers/xomq15.hdi"), "--config", "a0",
        "--media", "ISO_A0", os.path.join(work, "a0.drw"), "--port", "/dev/null"]
 start = time.monotonic()
 r = subprocess.run(cmd, capture_output=True, text=True)

@@ -14,24 +14,11 @@
 #include "juxcommoncode/JuxNetwork/SnmpManager.h"
 #include "juxcommoncode/PrinterData/PrinterData.h"
 #include "juxcommoncode/Snmp/BerTags.h"
+#include "tests/support/LoopbackAdapter.h"
 #include "tools/xomsim/PrinterDescription.h"
 #include "tools/xomsim/SnmpAgent.h"
 
 namespace {
-
-class LoopbackSource : public JuxNetwork::IAdapterSource {
-  public:
-    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
-        JuxNetwork::AdapterAddressRecord record;
-        record.interfaceIndex = 1;
-        record.interfaceType = 6;
-        record.up = true;
-        record.address.Set(L"127.0.0.1");
-        record.prefixLength = 8;
-        records.push_back(record);
-        return true;
-    }
-};
 
 // 40 media, 40 stamps, 30 of each preset kind, 10 trays, 10 users, 2 fields with 4 values each
 // and 4 exit trays: 204 rows.
@@ -86,7 +73,7 @@ struct Fixture {
         if (!agent->Open(error)) return false;
         serving = std::thread([this] { agent->Run(stop); });
         JuxNetwork::NetIpIoManagerOptions net;
-        net.adapterSource = std::make_shared<LoopbackSource>();
+        net.adapterSource = std::make_shared<xomtest::LoopbackAdapterSource>();
         JuxNetwork::SnmpManagerOptions snmp;
         snmp.agentPort = agent->snmpPort();
         manager = std::make_unique<JuxNetwork::CSnmpManager>(net, snmp);

@@ -14,6 +14,7 @@
 #include "juxcommoncode/JuxNetwork/SnmpManager.h"
 #include "juxcommoncode/JuxSerialize/JuxSerializingBuffer.h"
 #include "juxcommoncode/Snmp/BerTags.h"
+#include "tests/support/LoopbackAdapter.h"
 
 namespace {
 
@@ -21,20 +22,6 @@ using JuxNetwork::CSnmpManager;
 using JuxNetwork::CSnmpMessage;
 
 // Loopback, taken for an Ethernet adapter.
-class LoopbackSource : public JuxNetwork::IAdapterSource {
-  public:
-    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
-        JuxNetwork::AdapterAddressRecord record;
-        record.interfaceIndex = 1;
-        record.interfaceType = 6;
-        record.up = true;
-        record.address.Set(L"127.0.0.1");
-        record.prefixLength = 8;
-        records.push_back(record);
-        return true;
-    }
-};
-
 // An agent on a loopback port that answers every request with its id, or keeps silent.
 class Agent {
   public:
@@ -94,7 +81,7 @@ class Agent {
 void Request(benchmark::State& state, bool answers) {
     Agent agent(answers);
     JuxNetwork::NetIpIoManagerOptions options;
-    options.adapterSource = std::make_shared<LoopbackSource>();
+    options.adapterSource = std::make_shared<xomtest::LoopbackAdapterSource>();
     JuxNetwork::SnmpManagerOptions snmp;
     snmp.agentPort = agent.port;
     CSnmpManager manager(options, snmp);

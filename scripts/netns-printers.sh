@@ -14,7 +14,8 @@
 # $XOMSIM_NETNS_STATE (default /tmp/xomsim-netns)/<printer>-<ipv4|ipv6>.log, received jobs to
 # .../jobs-<printer>-<ipv4|ipv6>. XOMSIM names the simulator binary (default: the default build's);
 # XOMSIM_NETNS_PREFIX (default "xom") begins every namespace name, so tests can build their own;
-# XOMSIM_Q1_PRINTER and XOMSIM_Q2_PRINTER name other description files for the two printers.
+# XOMSIM_Q1_PRINTER and XOMSIM_Q2_PRINTER name other description files for the two printers;
+# XOMSIM_Q1_OPTIONS and XOMSIM_Q2_OPTIONS give them further xomsim options (e.g. "--sleep").
 set -uo pipefail
 
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -28,6 +29,7 @@ declare -A ipv4=([q1]=10.200.0.11 [q2]=10.200.0.12)
 declare -A ipv6=([q1]=fe80::11 [q2]=fe80::12)
 declare -A description=([q1]="${XOMSIM_Q1_PRINTER:-$here/examples/printer-q1.txt}"
   [q2]="${XOMSIM_Q2_PRINTER:-$here/examples/printer-q2.txt}")
+declare -A options=([q1]="${XOMSIM_Q1_OPTIONS:-}" [q2]="${XOMSIM_Q2_OPTIONS:-}")
 
 namespaces() { echo "$client" "$link" "${printers[@]/#/$prefix}"; }
 
@@ -65,8 +67,10 @@ start_printer() {  # printer, kind (ipv4|ipv6), address
   local name="$1" kind="$2" address="$3"
   local log="$state/$name-$kind.log" jobs="$state/jobs-$name-$kind"
   mkdir -p "$jobs"
+  local extra
+  read -r -a extra <<<"${options[$name]}"
   ip netns exec "$prefix$name" "$xomsim" --address "$address" --jobs "$jobs" \
-    --printer "${description[$name]}" >"$log" 2>&1 &
+    --printer "${description[$name]}" "${extra[@]}" >"$log" 2>&1 &
   echo $! >"$state/$name-$kind.pid"
   # Up when it has said which ports it serves; a failure shows its reason.
   for _ in $(seq 1 50); do

@@ -48,9 +48,11 @@ PlotPreparation PreparePlot(const DriverSettings& settings, const std::wstring& 
                 LocalizedString(IDS_CANNOT_CONNECT) + L" " + printer.m_address.ToText(),
                 LocalizedString(IDS_ERROR));
         }
-        // No printer linked: the plot goes as the settings say, without the printer's data.
-        ready.colourAllowed = settings.ColorMode == 0;
-        return ready;
+        // No printer linked: the settings dialog is where the user would link one.
+        return Cancelled(L"No printer is linked: link one with `xomplot config link " + name +
+                             L" ADDRESS` (or set its address with `xomplot config set " + name +
+                             L" MachineIpAddress ADDRESS`) and plot with that configuration.",
+                         LocalizedString(IDS_ERROR));
     }
     // The message names each field by its prompt; a configuration that never went through the
     // settings dialog has none stored, and the printer's own prompt says the same.

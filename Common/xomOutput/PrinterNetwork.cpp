@@ -1,5 +1,7 @@
 #include "Common/xomOutput/PrinterNetwork.h"
 
+#include <chrono>
+#include <cstdlib>
 #include <memory>
 
 #include "Common/XOM/LocalizedString.h"
@@ -12,10 +14,29 @@ std::unique_ptr<JuxNetwork::CSnmpManager> g_manager;
 JuxNetwork::NetIpIoManagerOptions g_options;
 JuxNetwork::SnmpManagerOptions g_snmp;
 
+// A whole number from lo to hi in the environment variable, else fallback.
+long FromEnvironment(const char* name, long lo, long hi, long fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') return fallback;
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return *end == '\0' && value >= lo && value <= hi ? value : fallback;
+}
+
+// The wait for each answer and the tries of each request, for networks slower or faster than
+// the defaults assume (a printer's wake-up reads take tries x wait each).
+JuxNetwork::SnmpManagerOptions WithEnvironment(JuxNetwork::SnmpManagerOptions snmp) {
+    snmp.responseTimeout = std::chrono::milliseconds(FromEnvironment(
+        "XOM_SNMP_TIMEOUT_MS", 1, 60000, static_cast<long>(snmp.responseTimeout.count())));
+    snmp.tries = static_cast<int>(FromEnvironment("XOM_SNMP_TRIES", 1, 100, snmp.tries));
+    return snmp;
+}
+
 }  // namespace
 
 JuxNetwork::CSnmpManager* PrinterNetwork() {
-    if (!g_manager) g_manager = std::make_unique<JuxNetwork::CSnmpManager>(g_options, g_snmp);
+    if (!g_manager)
+        g_manager = std::make_unique<JuxNetwork::CSnmpManager>(g_options, WithEnvironment(g_snmp));
     if (g_manager->IsStarted()) return g_manager.get();
     if (!g_manager->Start()) return nullptr;
     // A link-local printer is reached through the adapter its address belongs to.

@@ -3,48 +3,27 @@
 #include <utility>
 #include <vector>
 
-#include "juxcommoncode/JuxNetwork/SnmpManager.h"
 #include "juxcommoncode/PrinterData/ResponseValues.h"
 #include "juxcommoncode/Snmp/BerCodedData.h"
 #include "juxcommoncode/Snmp/BerTags.h"
 #include "platform/Utf8.h"
 #include "tools/xomplot/ConfigCommands.h"
-#include "tools/xomplot/PlotOutcome.h"
+#include "tools/xomplot/PrinterConnection.h"
 
 namespace xomplot {
 
 int ConfigLink(const std::string& driverPath, const std::string& name, const std::string& address,
                const std::string& community, std::FILE* out, std::FILE* err) {
-    JuxNetwork::JUX_IP_ADDRESS printer;
-    if (!printer.Set(xomplatform::FromUtf8(address)) || printer.IsUnspecified()) {
-        std::fprintf(err, "xomplot: '%s' is not a printer's IPv4 or IPv6 address\n",
-                     address.c_str());
-        return kExitUsage;
-    }
-    JuxNetwork::CSnmpManager manager;
-    if (!manager.Start()) {
-        std::fprintf(err,
-                     "xomplot: the network cannot be used (the SNMP manager will not start)\n");
-        return 1;
-    }
-    manager.RefreshAdapters();
-    const std::wstring communityText =
-        community.empty() ? manager.GetCommunity() : xomplatform::FromUtf8(community);
-    manager.SetCommunity(communityText);
-    JuxNetwork::CSocketContext* context = manager.OpenAgentSocket(printer);
-    if (context == nullptr) {
-        std::fprintf(err, "xomplot: no network adapter reaches %s\n", address.c_str());
-        return 1;
-    }
+    PrinterConnection printer;
+    if (const int status = printer.Open(address, community, err); status != 0) return status;
     JuxNetwork::CSnmpMessage request;
-    request.SetCommunity(communityText);
+    request.SetCommunity(printer.community);
     request.SetPduType(JuxNetwork::kBerTagGetRequestPdu);
     for (const wchar_t* oid : {L"1.3.6.1.2.1.1.1.0", L"1.3.6.1.2.1.1.5.0", L"1.3.6.1.2.1.1.6.0",
                                L"1.3.6.1.2.1.2.2.1.6.1"})
         request.AddVarbind(oid);
     JuxNetwork::CSnmpMessage response;
-    const JuxNetwork::HRESULT hr = manager.SendRequest(*context, request, response);
-    context->Close();
+    const JuxNetwork::HRESULT hr = printer.manager.SendRequest(*printer.context, request, response);
     const CResponseValues values(response);
     std::wstring description, sysName, location;
     OctetArray mac;
@@ -58,12 +37,12 @@ int ConfigLink(const std::string& driverPath, const std::string& name, const std
     values.Text(2, location);
     values.Octets(3, mac);
     const std::vector<std::pair<std::string, std::string>> items = {
-        {"MachineIpAddress", xomplatform::ToUtf8(printer.ToAddressText())},
+        {"MachineIpAddress", xomplatform::ToUtf8(printer.address.ToAddressText())},
         {"MachineName", xomplatform::ToUtf8(sysName)},
         {"MachineDescription", xomplatform::ToUtf8(description)},
         {"MachineLocation", xomplatform::ToUtf8(location)},
         {"MachineMacAddress", xomplatform::ToUtf8(JuxNetwork::FormatMacAddress(mac))},
-        {"MachineSnmpCommunity", xomplatform::ToUtf8(communityText)}};
+        {"MachineSnmpCommunity", xomplatform::ToUtf8(printer.community)}};
     return ConfigSetItems(driverPath, name, items, out, err);
 }
 

@@ -6,6 +6,7 @@
 #include "juxcommoncode/JuxNetwork/SnmpManager.h"
 #include "juxcommoncode/PrinterData/PrinterData.h"
 #include "platform/Utf8.h"
+#include "tools/xomplot/PrinterConnection.h"
 
 namespace xomplot {
 
@@ -124,31 +125,11 @@ int RunDiscover(const PrintersOptions& options, std::FILE* out, std::FILE* err) 
 }
 
 int RunInfo(const PrintersOptions& options, std::FILE* out, std::FILE* err) {
-    JuxNetwork::JUX_IP_ADDRESS address;
-    if (!address.Set(xomplatform::FromUtf8(options.address)) || address.IsUnspecified()) {
-        std::fprintf(err, "xomplot: '%s' is not a printer's IPv4 or IPv6 address\n",
-                     options.address.c_str());
-        return kExitUsage;
-    }
-    JuxNetwork::CSnmpManager manager;
-    if (!manager.Start()) {
-        std::fprintf(err,
-                     "xomplot: the network cannot be used (the SNMP manager will not start)\n");
-        return kExitFailed;
-    }
-    manager.RefreshAdapters();
-    if (!options.community.empty()) manager.SetCommunity(xomplatform::FromUtf8(options.community));
-    JuxNetwork::CSocketContext* context = manager.OpenAgentSocket(address);
-    if (context == nullptr) {
-        std::fprintf(err,
-                     "xomplot: no network adapter reaches %s (only adapters that are up, "
-                     "Ethernet or wireless, count; loopback does not)\n",
-                     options.address.c_str());
-        return kExitFailed;
-    }
+    PrinterConnection printer;
+    if (const int status = printer.Open(options.address, options.community, err); status != 0)
+        return status;
     CXomPrinterData data;
-    const JuxNetwork::HRESULT hr = data.ReadFromPrinter(manager, *context);
-    context->Close();
+    const JuxNetwork::HRESULT hr = data.ReadFromPrinter(printer.manager, *printer.context);
     if (JuxNetwork::Failed(hr)) {
         std::fprintf(err,
                      "xomplot: %s did not give all of a printer's data (no answer, another "

@@ -231,6 +231,11 @@ void SnmpAgent::OnWolDatagram(int socket) {
         Log(who + std::to_string(n) + " octets, not a magic packet for this printer: ignored");
         return;
     }
+    ++m_magicPackets;
+    if (m_asleep.load() && m_magicPackets < m_options.wakePackets) {
+        Log(who + "magic packet " + std::to_string(m_magicPackets) + ", still waking");
+        return;
+    }
     const bool wasAsleep = m_asleep.exchange(false);
     Log(who + (wasAsleep ? "magic packet, awake" : "magic packet, already awake"));
 }

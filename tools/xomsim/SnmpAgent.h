@@ -23,6 +23,7 @@ struct AgentOptions {
     std::uint16_t snmpPort = 161;  // 0: any free port (reported)
     std::uint16_t wolPort = 7;     // 0: any free port (reported)
     bool sleep = false;            // start asleep
+    unsigned wakePackets = 1;      // asleep until this many magic packets have come
     unsigned delayMs = 0;          // answer this late
     unsigned dropPercent = 0;      // drop this share of the answers (0-100)
     std::uint32_t seed = 1;        // for the drop decisions, so that runs repeat
@@ -69,6 +70,7 @@ class SnmpAgent {
     std::uint16_t m_snmpPort = 0;
     std::uint16_t m_wolPort = 0;
     std::atomic<bool> m_asleep{false};
+    unsigned m_magicPackets = 0;
     std::uint32_t m_random;  // xorshift state for the drop decisions
     std::vector<PendingAnswer> m_pending;
 };

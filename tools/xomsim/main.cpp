@@ -53,6 +53,10 @@ int main(int argc, char** argv) try {
     app.add_flag("--sleep", agentOptions.sleep,
                  "Start asleep: answer nothing on either port until a Wake-on-LAN magic packet "
                  "for the printer's MAC arrives");
+    app.add_option("--wake-packets", agentOptions.wakePackets,
+                   "With --sleep: wake at this many magic packets, not the first (a printer "
+                   "that takes a while to wake)")
+        ->check(CLI::Range(1, 1000));
     app.add_option("--snmp-delay", agentOptions.delayMs, "Send each SNMP answer this many ms late")
         ->check(CLI::Range(0, 600000));
     app.add_option("--snmp-drop", agentOptions.dropPercent,

@@ -478,15 +478,18 @@ TEST(XomDriverJobPrefix, PlotToFileStartsWithThePjlHeaderUnlessXmlIsWanted) {
     EXPECT_TRUE(seen.messages.empty());
 }
 
-TEST(XomDriverJobPrefix, WithoutPrinterDataTheJobGoesWithoutTicketAndSaysSo) {
+TEST(XomDriverPreparation, WithoutALinkedPrinterThePlotIsCancelledAndSaysHowToLinkOne) {
     PlotObserver seen;
     PlotSetup setup;
-    setup.printerAnswers = false;
-    EXPECT_TRUE(StartsWith(PlotOneLine(setup), "\x1b%-12345X"));
+    setup.printerAnswers = false;  // and no printer address in the settings
+    EXPECT_EQ(PlotOneLine(setup), "") << "nothing is sent";
     ASSERT_EQ(seen.messages.size(), 1u);
-    EXPECT_EQ(seen.messages[0].text, L"Cannot connect to printer.");
-    EXPECT_EQ(seen.messages[0].caption, L"XOM Printer Message");
-    EXPECT_EQ(seen.loggedStatus.back(), L"Plot complete");
+    EXPECT_EQ(seen.messages[0].text,
+              L"Plot canceled\nNo printer is linked: link one with `xomplot config link NAME "
+              L"ADDRESS` (or set its address with `xomplot config set NAME MachineIpAddress "
+              L"ADDRESS`) and plot with that configuration.\n");
+    EXPECT_EQ(seen.messages[0].caption, L"Error");
+    EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot canceled"}));
 }
 
 TEST(XomDriverJobPrefix, TheTicketCarriesTheSettingsCopiesAndJobName) {

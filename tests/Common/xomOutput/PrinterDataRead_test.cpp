@@ -13,26 +13,12 @@
 #include "../../juxcommoncode/PrinterData/MibTestAgent.h"
 #include "Common/xomOutput/PrinterNetwork.h"
 #include "platform/MessageService.h"
+#include "tests/support/LoopbackAdapter.h"
 
 namespace {
 
 using V = MibTestAgent;
 const std::wstring kPrivate = L"1.3.6.1.4.1.40713.1.1.1.";
-
-class LoopbackSource : public JuxNetwork::IAdapterSource {
-  public:
-    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
-        JuxNetwork::AdapterAddressRecord record;
-        record.friendlyName = L"lo-as-ethernet";
-        record.interfaceIndex = 1;
-        record.interfaceType = 6;
-        record.up = true;
-        record.address.Set(L"127.0.0.1");
-        record.prefixLength = 8;
-        records.push_back(record);
-        return true;
-    }
-};
 
 // The smallest printer that reads: its own values and the user data; every table empty.
 std::map<std::wstring, MibTestAgent::Value> SmallPrinter() {
@@ -50,7 +36,7 @@ class PrinterDataReadTest : public testing::Test {
   protected:
     void UseAgent(const MibTestAgent& agent, std::uint16_t wakePort = 7) {
         JuxNetwork::NetIpIoManagerOptions options;
-        options.adapterSource = std::make_shared<LoopbackSource>();
+        options.adapterSource = std::make_shared<xomtest::LoopbackAdapterSource>();
         options.processorCount = 2;
         JuxNetwork::SnmpManagerOptions snmp;
         snmp.agentPort = agent.Port();

@@ -15,6 +15,7 @@
 #include "NetworkNamespaceLan.h"
 #include "SnmpTestAgent.h"
 #include "juxcommoncode/Snmp/BerTags.h"
+#include "tests/support/LoopbackAdapter.h"
 
 namespace {
 
@@ -25,23 +26,6 @@ using JuxNetwork::JUX_IP_ADDRESS;
 using std::chrono::milliseconds;
 
 constexpr const wchar_t* kSysName = L"1.3.6.1.2.1.1.5.0";
-
-// The machine's only adapter is loopback, taken for an Ethernet one.
-class LoopbackSource : public JuxNetwork::IAdapterSource {
-  public:
-    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
-        JuxNetwork::AdapterAddressRecord record;
-        record.friendlyName = L"lo-as-ethernet";
-        record.interfaceIndex = 1;
-        record.interfaceType = 6;
-        record.up = true;
-        record.physicalAddress = {0, 0x11, 0x22, 0x33, 0x44, 0x55};
-        record.address.Set(L"127.0.0.1");
-        record.prefixLength = 8;
-        records.push_back(record);
-        return true;
-    }
-};
 
 // The manager's view of a discovery answer, open for the tests.
 class TestManager : public CSnmpManager {
@@ -56,7 +40,8 @@ class SnmpManagerTest : public testing::Test {
     std::unique_ptr<TestManager> Manager(std::uint16_t agentPort, int tries = 10,
                                          milliseconds timeout = milliseconds(500)) {
         JuxNetwork::NetIpIoManagerOptions options;
-        options.adapterSource = std::make_shared<LoopbackSource>();
+        options.adapterSource = std::make_shared<xomtest::LoopbackAdapterSource>(
+            std::vector<std::uint8_t>{0, 0x11, 0x22, 0x33, 0x44, 0x55});
         options.processorCount = 2;
         JuxNetwork::SnmpManagerOptions snmp;
         snmp.agentPort = agentPort;

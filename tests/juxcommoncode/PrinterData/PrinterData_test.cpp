@@ -8,6 +8,7 @@
 
 #include "MibTestAgent.h"
 #include "juxcommoncode/JuxNetwork/SnmpManager.h"
+#include "tests/support/LoopbackAdapter.h"
 
 namespace {
 
@@ -16,21 +17,6 @@ using V = MibTestAgent;
 using Objects = std::map<std::wstring, MibTestAgent::Value>;
 
 const std::wstring kPrivate = L"1.3.6.1.4.1.40713.1.1.1.";
-
-class LoopbackSource : public JuxNetwork::IAdapterSource {
-  public:
-    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
-        JuxNetwork::AdapterAddressRecord record;
-        record.friendlyName = L"lo-as-ethernet";
-        record.interfaceIndex = 1;
-        record.interfaceType = 6;
-        record.up = true;
-        record.address.Set(L"127.0.0.1");
-        record.prefixLength = 8;
-        records.push_back(record);
-        return true;
-    }
-};
 
 // One row: base + column + suffix for each column given.
 void Row(Objects& mib, const std::wstring& base, const std::wstring& suffix,
@@ -115,7 +101,7 @@ class PrinterDataTest : public testing::Test {
     void Connect(MibTestAgent& agent, int tries = 10,
                  std::chrono::milliseconds timeout = std::chrono::milliseconds(500)) {
         JuxNetwork::NetIpIoManagerOptions options;
-        options.adapterSource = std::make_shared<LoopbackSource>();
+        options.adapterSource = std::make_shared<xomtest::LoopbackAdapterSource>();
         options.processorCount = 2;
         JuxNetwork::SnmpManagerOptions snmp;
         snmp.agentPort = agent.Port();

@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <vector>
 
 #include "hdi/HT_Color_Index.h"
 #include "support/TangledOutline.h"
+#include "tests/tools/xomplot/LinkedPrinter.h"
 #include "tools/jobrender/JobRenderer.h"
 
 namespace {
@@ -90,8 +92,15 @@ class PlotGeometryTest : public ::testing::Test {
     void SetUp() override {
         dir = fs::temp_directory_path() / ("xomplot_geometry_" + std::to_string(getpid()));
         fs::create_directories(dir);
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+        printer = std::make_unique<xomtest::LinkedPrinter>(dir);
+        printer->Link(dir / "config");
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override {
+        printer.reset();
+        unsetenv("XDG_CONFIG_HOME");
+        fs::remove_all(dir);
+    }
 
     // Plots the drawing on ISO A4 portrait (5 mm margins) and renders its job at the plot's
     // resolution, so a pixel is a dot.
@@ -107,6 +116,7 @@ class PlotGeometryTest : public ::testing::Test {
         o.resolution = std::to_string(resolution) + "_DPI";
         o.color_mode = mode;
         o.messages = nullptr;
+        o.config_name = "linked";
         const xomplot::PlotResult result = xomplot::RunPlot(o);
         ASSERT_EQ(result.outcome, xomplot::PlotOutcome::Complete);
         std::ifstream in(job, std::ios::binary);
@@ -148,6 +158,7 @@ class PlotGeometryTest : public ::testing::Test {
     static bool NotWhite(Rgb c) { return !(c == Rgb{255, 255, 255}); }
 
     fs::path dir;
+    std::unique_ptr<xomtest::LinkedPrinter> printer;
     std::string jobBytes;
     jobrender::Image image;
     double offset = 0, top = 0;

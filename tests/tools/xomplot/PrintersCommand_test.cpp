@@ -9,7 +9,11 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/tools/xomplot/NamespacePrinters.h"
+
 namespace {
+
+using xomtest::Shell;
 
 using xomplot::ParseMacAddress;
 
@@ -42,44 +46,25 @@ TEST(PrintersCommand, AgentLinesListQSeriesPrintersUnlessAllAreAsked) {
     EXPECT_EQ(xomplot::AgentLines(agents, true).size(), 3u);
 }
 
-// Output and exit status of a shell command.
-std::pair<std::string, int> Shell(const std::string& command) {
-    std::string output;
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
-    if (!p) return {"", -1};
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) output += buf;
-    const int status = pclose(p);
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
-
 // The way README shows: the simulated printers of scripts/netns-printers.sh (under this test's
 // own names), discovered from the client namespace by xomplot as a user runs it.
 TEST(PrintersCommand, DiscoverFindsTheSimulatedPrintersOfTheNamespaceNetwork) {
-    const std::string prefix = "xp" + std::to_string(getpid() % 100000);
-    const std::filesystem::path state =
-        std::filesystem::temp_directory_path() / (prefix + "-netns");
-    const std::string script =
-        "XOMSIM=" + std::string(XOM_TEST_XOMSIM) + " XOMSIM_NETNS_PREFIX=" + prefix +
-        " XOMSIM_NETNS_STATE=" + state.string() + " " + XOM_TEST_SCRIPTS + "/netns-printers.sh ";
-    const auto up = Shell(script + "up");
-    const std::string xomplot =
-        "ip netns exec " + prefix + "cli " + std::string(XOM_TEST_XOMPLOT) + " printers ";
+    xomtest::NamespacePrinters network("xp");
+    const auto up = network.Up();
+    const std::string xomplot = network.InClient() + std::string(XOM_TEST_XOMPLOT) + " printers ";
     const auto found = Shell(xomplot + "discover");
     const auto wrongCommunity = Shell(xomplot + "discover --community nobody");
     const auto woken = Shell(xomplot + "wake 00-11-22-33-44-55");
     const auto badMac = Shell(xomplot + "wake 00-11-22");
     // Linking a configuration asks the printer who it is; one that does not answer stores nothing.
-    const std::string configHome = state.string() + "-config";
-    const std::string config = "ip netns exec " + prefix + "cli env XDG_CONFIG_HOME=" + configHome +
-                               " " + std::string(XOM_TEST_XOMPLOT) + " --driver " +
-                               XOM_TEST_DRIVER_DIR + "/xomq15.hdi config ";
+    const std::string configHome = network.state.string() + "-config";
+    const std::string config = network.InClient() + "env XDG_CONFIG_HOME=" + configHome + " " +
+                               std::string(XOM_TEST_XOMPLOT) + " --driver " + XOM_TEST_DRIVER_DIR +
+                               "/xomq15.hdi config ";
     const auto linked = Shell(config + "link q2 fe80::12");
     const auto shown = Shell(config + "show q2");
     const auto nobody = Shell(config + "link q9 10.200.0.11 --community nobody");
     const auto noConfig = Shell(config + "show q9");
-    Shell(script + "down");
-    std::filesystem::remove_all(state);
     std::filesystem::remove_all(configHome);
     ASSERT_EQ(up.second, 0) << up.first;
     EXPECT_EQ(found.second, 0) << found.first;

@@ -391,6 +391,9 @@ TEST(XomplotCancel, SignalWhileAWriteIsBlockedCancelsAndKillsThePrintCommand) {
             d << "polyline : " << i % 4000 << ",0 " << i % 4000 << ",3000\n";
     }
     setenv("XDG_DATA_HOME", (dir / "data-home").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    const LinkedPrinter printer(dir);
+    printer.Link(dir / "config");
     const fs::path sink = dir / "taken.plt";
     int n = 0;
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
@@ -404,7 +407,7 @@ TEST(XomplotCancel, SignalWhileAWriteIsBlockedCancelsAndKillsThePrintCommand) {
             freopen(err.c_str(), "w", stderr);
             freopen(out.c_str(), "w", stdout);
             putenv(const_cast<char*>(kLeakCheckEnvironment));
-            execl(XOM_TEST_XOMPLOT, "xomplot", "--driver",
+            execl(XOM_TEST_XOMPLOT, "xomplot", "--config", "linked", "--driver",
                   (std::string(XOM_TEST_DRIVER_DIR) + "/xomq15.hdi").c_str(),
                   (dir / "long.drw").c_str(), "--port", port.c_str(), static_cast<char*>(nullptr));
             _exit(127);
@@ -444,6 +447,7 @@ TEST(XomplotCancel, SignalWhileAWriteIsBlockedCancelsAndKillsThePrintCommand) {
     }
     usleep(3300000);  // past the command's sleep: had it lived, it would have taken the job now
     EXPECT_FALSE(fs::exists(sink)) << "the print command took the partial job";
+    unsetenv("XDG_CONFIG_HOME");
     unsetenv("XDG_DATA_HOME");
     fs::remove_all(dir);
 }
@@ -547,6 +551,9 @@ TEST_F(XomplotCliTest, ConfigSetShowListAndPlotWithAConfiguration) {
     ASSERT_EQ(r.status, 0) << r.err;
     r = Xomplot({"--driver", Driver(), "config", "set", "office", "media", "ISO_A3"});
     ASSERT_EQ(r.status, 0) << r.err;
+    r = Xomplot(
+        {"--driver", Driver(), "config", "set", "office", "MachineIpAddress", LinkedAddress()});
+    ASSERT_EQ(r.status, 0) << r.err;
     const fs::path file = dir / "config" / "xomplot" / "printers" / "office.conf";
     ASSERT_TRUE(fs::exists(file));
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
@@ -582,10 +589,14 @@ TEST_F(XomplotCliTest, ConfigSetShowListAndPlotWithAConfiguration) {
                  out.string(), "--pin", "2468", "--copies", "2", "--job-name", "Tower <B>"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string job = Read(out);
-    // Reading a printer's data comes with the network side: without it the job goes without its
-    // ticket, and the driver says so.
-    EXPECT_EQ(job.substr(0, 9), "\x1b%-12345X");
-    EXPECT_NE(r.err.find("Cannot connect to printer."), std::string::npos) << r.err;
+    // The linked printer's data makes the ticket, with the stored user name and this plot's PIN,
+    // copies and job name.
+    EXPECT_EQ(job.rfind("<?xml", 0), 0u);
+    for (const char* part :
+         {"<User Name=\"J. Doe\">", "<JobPin>2468</JobPin>", "<NumberOfCopies>2</NumberOfCopies>",
+          "<JobName>Tower &lt;B&gt;</JobName>"})
+        EXPECT_NE(job.find(part), std::string::npos) << part << " in:\n" << job.substr(0, 2000);
+    EXPECT_EQ(r.err.find("Cannot connect to printer."), std::string::npos) << r.err;
     EXPECT_NE(job.find("@PJL COMMENT Drawing=Tower <B>\r\n"), std::string::npos);
     EXPECT_EQ(Read(file), before) << "a plot does not change the configuration";
     r = Xomplot({"--driver", Driver(), "--config", "nowhere", XOM_TEST_EXAMPLE_DRAWING, "-o",
@@ -597,13 +608,14 @@ TEST_F(XomplotCliTest, ConfigSetShowListAndPlotWithAConfiguration) {
 TEST_F(XomplotCliTest, ADamagedConfigurationLoadsWhatItCanAndSaysWhatItSkipped) {
     fs::create_directories(dir / "config" / "xomplot" / "printers");
     std::ofstream(dir / "config" / "xomplot" / "printers" / "broken.conf", std::ios::binary)
-        << "PrintExit = 2\nNoSuchKey = 1\nBrightness = bright\n\x01\xff\xfe junk\nPutXMLinPlotFi";
+        << "MachineIpAddress = " << LinkedAddress()
+        << "\nPrintExit = 2\nNoSuchKey = 1\nBrightness = bright\n\x01\xff\xfe junk\nPutXMLinPlotFi";
     const fs::path out = dir / "broken.plt";
     RunResult r = Xomplot(
         {"--driver", Driver(), "--config", "broken", XOM_TEST_EXAMPLE_DRAWING, "-o", out.string()});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("broken.conf:4: not a text line"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("broken.conf:5: line cut short"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("broken.conf:5: not a text line"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("broken.conf:6: line cut short"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("unknown key 'NoSuchKey'"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("'Brightness' takes a whole number"), std::string::npos) << r.err;
 }
@@ -716,7 +728,10 @@ TEST_F(XomplotOutcomeTest, PortThatIsARegularFileIsTruncated) {
     RunResult r =
         Xomplot({"--driver", Driver(), XOM_TEST_EXAMPLE_DRAWING, "--port", file.string()});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(BytesEqual(Read(file), Read(reference)));
+    // A port's job begins with the ticket that a file's job goes without.
+    const std::string job = Read(file), ticketEnd = "</PrintJob>\r\n";
+    ASSERT_NE(job.find(ticketEnd), std::string::npos);
+    EXPECT_TRUE(BytesEqual(job.substr(job.find(ticketEnd) + ticketEnd.size()), Read(reference)));
 }
 
 // A FIFO whose reader goes away is a failed write that xomplot reports and logs, never SIGPIPE.
@@ -745,12 +760,14 @@ TEST_F(XomplotOutcomeTest, TenPlotsAtOnceLeaveTenRecords) {
               0);
     // Eighteen processes queue for the log's lock; on a loaded machine under sanitizers the
     // last may wait longer than the default bound, which PlotLogLockTest checks on its own.
-    std::string script = "export XOM_PLOT_LOG_WAIT_MS=30000; pids=;";
+    std::string script =
+        "export XOM_PLOT_LOG_WAIT_MS=30000 XDG_CONFIG_HOME=" + Quote((dir / "config").string()) +
+        "; pids=;";
     for (int i = 0; i < 10; ++i) {
         const fs::path d =
             Write("s" + std::to_string(i) + ".drw",
                   "drawing Sheet " + std::to_string(i) + "\npolyline : 0,0 100,100\n");
-        script += Quote(XOM_TEST_XOMPLOT) + " --driver " + Quote(Driver()) + " " +
+        script += Quote(XOM_TEST_XOMPLOT) + " --config linked --driver " + Quote(Driver()) + " " +
                   Quote(d.string()) + " -o " + Quote((dir / ("s" + std::to_string(i))).string()) +
                   " >>" + Quote((dir / "plots.out").string()) + " 2>/dev/null & pids=\"$pids $!\";";
     }

@@ -11,11 +11,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "juxcommoncode/PlotLog/PlotLog.h"
+#include "tests/tools/xomplot/LinkedPrinter.h"
 
 namespace xomtest {
 
@@ -42,6 +44,7 @@ class XomplotCliTest : public ::testing::Test {
         setenv("XDG_DATA_HOME", (dir / "data-home").c_str(), 1);
     }
     void TearDown() override {
+        linked.reset();
         unsetenv("XDG_DATA_HOME");
         fs::remove_all(dir);
     }
@@ -54,7 +57,15 @@ class XomplotCliTest : public ::testing::Test {
     // prefix: shell text run first in the same shell (limits, environment), e.g. "ulimit -f 9;".
     // Clock and user pinned so job streams are reproducible; configurations kept in the test's own
     // folder. Under the sanitizers, the leak check skips thread storage (kLeakCheckEnvironment).
-    RunResult Xomplot(const std::vector<std::string>& args, const std::string& prefix = {}) {
+    // A plot that names no configuration plots with "linked" (LinkedPrinter.h), whose printer
+    // starts with the first such plot.
+    RunResult Xomplot(std::vector<std::string> args, const std::string& prefix = {}) {
+        if (NeedsLinkedPrinter(args)) {
+            LinkedAddress();
+            if (!fs::exists(dir / "config" / "xomplot" / "printers" / "linked.conf"))
+                linked->Link(dir / "config");
+            args.insert(args.begin(), {"--config", "linked"});
+        }
         std::string cmd = prefix + " env " + kLeakCheckEnvironment +
                           " SOURCE_DATE_EPOCH=1733740800 USERNAME=tester XDG_CONFIG_HOME=" +
                           Quote((dir / "config").string()) + " " + Quote(XOM_TEST_XOMPLOT);
@@ -77,7 +88,25 @@ class XomplotCliTest : public ::testing::Test {
         return dir / name;
     }
     std::string Driver() const { return std::string(XOM_TEST_DRIVER_DIR) + "/xomq15.hdi"; }
+    // The address of the printer of "linked", for configurations of a test's own.
+    std::string LinkedAddress() {
+        if (!linked) {
+            fs::create_directories(dir / "linked");
+            linked = std::make_unique<LinkedPrinter>(dir / "linked");
+        }
+        return linked->address;
+    }
+    static bool NeedsLinkedPrinter(const std::vector<std::string>& args) {
+        bool plot = false;
+        for (const auto& a : args) {
+            if (a == "--config" || a == "config" || a == "log" || a == "preview" || a == "printers")
+                return false;
+            plot = plot || a == "-o" || a == "--port";
+        }
+        return plot;
+    }
     fs::path dir;
+    std::unique_ptr<LinkedPrinter> linked;
 };
 
 // A simulated printer (xomsim) on its own loopback address, port 9100, for a number of jobs.
@@ -155,11 +184,13 @@ class XomplotOutcomeTest : public XomplotCliTest {
         return log.GetRecords();
     }
     std::string Big() const { return (dir / "big.drw").string(); }
-    // Files of the folder other than the given ones (leftover temporary files).
+    // Files of the folder other than the given ones (leftover temporary files), the linked
+    // printer's and the configurations aside.
     std::vector<std::string> Others(std::initializer_list<std::string> known) const {
         std::vector<std::string> out;
         for (const auto& e : fs::directory_iterator(dir)) {
             const std::string name = e.path().filename().string();
+            if (name == "linked" || name == "config") continue;
             if (std::find(known.begin(), known.end(), name) == known.end()) out.push_back(name);
         }
         return out;

@@ -29,6 +29,7 @@
 #include "juxcommoncode/JuxNetwork/SnmpManager.h"
 #include "juxcommoncode/PrinterData/PrinterData.h"
 #include "support/StreamText.h"
+#include "tests/support/LoopbackAdapter.h"
 #include "tools/xomsim/TicketTokens.h"
 
 namespace xomsim {
@@ -278,21 +279,6 @@ TEST(SnmpAgent, MagicPacketMatchesSixFfAndSixteenCopies) {
     EXPECT_FALSE(IsMagicPacketFor(packet.data(), packet.size(), {}));
 }
 
-class LoopbackAdapter : public JuxNetwork::IAdapterSource {
-  public:
-    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
-        JuxNetwork::AdapterAddressRecord record;
-        record.friendlyName = L"lo";
-        record.interfaceIndex = 1;
-        record.interfaceType = 6;
-        record.up = true;
-        record.address.Set(L"127.0.0.1");
-        record.prefixLength = 8;
-        records.push_back(record);
-        return true;
-    }
-};
-
 // The driver's own reader of the printer data takes the whole Q Series example as it is served:
 // every table row complete, the salts and stored hashes as the description made them; and the
 // simulator finds the tokens of the driver's own job ticket valid.
@@ -305,7 +291,7 @@ TEST(SnmpAgent, TheDriverReadsTheQSeriesExampleWholeAndItsTicketTokensPass) {
     const PrinterModel model = printer.model;
     RunningAgent agent({}, printer);
     JuxNetwork::NetIpIoManagerOptions options;
-    options.adapterSource = std::make_shared<LoopbackAdapter>();
+    options.adapterSource = std::make_shared<xomtest::LoopbackAdapterSource>();
     options.processorCount = 2;
     JuxNetwork::SnmpManagerOptions snmp;
     snmp.agentPort = agent.snmpPort();
