@@ -228,11 +228,16 @@ bool PlaceDrawing(const Document& doc, const Placement& pl, const PrintableArea&
         return HT_DCI_Point{static_cast<std::int32_t>(std::lround(x)),
                             static_cast<std::int32_t>(std::lround(y)), 0};
     };
+    // A window clips the drawing at its edges, where the sheet has room beyond them.
     HT_Contour_Set_Data clip;
-    clip.contours = {{{0, 0, 0},
-                      {static_cast<float>(area.width), 0, 0},
-                      {static_cast<float>(area.width), static_cast<float>(area.height), 0},
-                      {0, static_cast<float>(area.height), 0}}};
+    if (pl.has_window) {
+        const HT_DCI_Point a = toDots({box.x0, box.y0}), b = toDots({box.x1, box.y1});
+        const float x0 = static_cast<float>(std::min(a.x, b.x));
+        const float x1 = static_cast<float>(std::max(a.x, b.x));
+        const float y0 = static_cast<float>(std::min(a.y, b.y));
+        const float y1 = static_cast<float>(std::max(a.y, b.y));
+        clip.contours = {{{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}}};
+    }
     out.actions.reserve(flat.primitives.size());
     for (const Primitive& p : flat.primitives) {
         DrawingAction a;

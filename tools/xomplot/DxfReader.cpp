@@ -301,7 +301,7 @@ class Collector : public DL_CreationAdapter {
         e->text.text = d.text;
         e->text.height = d.height;
         e->text.width_factor = d.xScaleFactor > 0 ? d.xScaleFactor : 1;
-        e->text.angle_deg = d.angle;
+        e->text.angle_deg = d.angle * 180 / kPi;  // dxflib gives radians
         e->text.halign = d.hJustification;
         e->text.valign = d.vJustification;
     }
