@@ -163,7 +163,7 @@ def texts():
                                             "attachment_point": 1})
     msp.add_text("bad \x01 \xff", dxfattribs={"height": 5}).set_placement((-80, 100))
     save("texts", doc, expect=[],
-         extra=["box -81,59,-50,72", "box -40,-6,40,6", "box 49,-81,61,-55",
+         extra=["box -81,59,-50,72", "box -40,-6,40,6", "box 49,-81,63,-55",
                 "box -81,-69,-50,-39", "box -81,97,-40,106", "box -80,-48,-50,-39",
                 "box -80,-62,-50,-51"])
 
