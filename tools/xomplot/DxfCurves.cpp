@@ -129,7 +129,7 @@ std::vector<Point> SplinePoints(const Entity& e, double tolerance) {
     if (!valid) {
         // A clamped uniform knot vector when the file's does not fit.
         U.assign(need, 0);
-        const std::size_t inner = need - 2 * (p + 1);
+        const std::size_t inner = need - 2 * static_cast<std::size_t>(p + 1);
         for (std::size_t i = 0; i < need; ++i) {
             if (i <= static_cast<std::size_t>(p))
                 U[i] = 0;

@@ -55,8 +55,9 @@ std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>
         const double step = std::fabs(spacing);
         const double first = std::ceil(lo / step), last = std::floor(hi / step);
         if (!(last >= first) || last - first > kMaxLinesPerFamily) continue;
-        for (double k = first; k <= last; ++k) {
-            const double d = k * step;
+        const auto lines = static_cast<long long>(last - first);
+        for (long long line = 0; line <= lines; ++line) {
+            const double d = (first + static_cast<double>(line)) * step;
             // Crossings of this line with every loop edge, as positions along u.
             std::vector<double> cross;
             for (const auto& l : loops) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -19,6 +20,13 @@ namespace {
 
 constexpr std::size_t kMaxFileBytes = 1024u << 20;
 constexpr double kPi = 3.14159265358979323846;
+
+// A group's real value; 0 for text that is not a number.
+double Real(const std::string& text) {
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    return end == text.c_str() || !std::isfinite(v) ? 0.0 : v;
+}
 
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -61,10 +69,10 @@ class Collector : public DL_CreationAdapter {
             m_section = value;
         } else if ((code == 43 && m_entity == "LWPOLYLINE") ||
                    (code == 40 && m_entity == "POLYLINE")) {
-            m_width = std::atof(value.c_str());
+            m_width = Real(value);
             if (!std::isfinite(m_width) || m_width < 0) m_width = 0;
         } else if (m_entity == "HATCH") {
-            PatternGroup(code, std::atof(value.c_str()));
+            PatternGroup(code, Real(value));
         }
     }
 
@@ -101,7 +109,7 @@ class Collector : public DL_CreationAdapter {
             m_linetype = Upper(value);
             m_doc.linetypes[m_linetype].clear();
         } else if (code == 49 && !m_linetype.empty()) {
-            const double length = std::atof(value.c_str());
+            const double length = Real(value);
             auto& dashes = m_doc.linetypes[m_linetype];
             if (std::isfinite(length) && dashes.size() < 64) dashes.push_back(length);
         }

@@ -156,7 +156,7 @@ bool LayOutText(const Entity& e, const TextOutliner& outline,
     const std::vector<std::string> lines = DecodeText(t.text, mtext);
     const Point ip = e.points[0].p;
     double angle = t.angle_deg * kPi / 180;
-    double sx = h * t.width_factor, sy = h;
+    double sx = h, sy = h;
     double dx = 0, dy = 0;  // text units
     std::vector<std::vector<std::vector<Point>>> lineContours;
     std::vector<double> widths;

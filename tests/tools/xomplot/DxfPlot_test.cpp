@@ -21,12 +21,26 @@ struct Pt {
     double x, y;
 };
 
+// The numbers of a word such as "1.5,-2,3" (separated by commas).
+std::vector<double> Numbers(const std::string& word) {
+    std::vector<double> out;
+    const char* p = word.c_str();
+    while (*p) {
+        char* end = nullptr;
+        const double v = std::strtod(p, &end);
+        if (end == p) break;
+        out.push_back(v);
+        p = *end == ',' ? end + 1 : end;
+    }
+    return out;
+}
+
 std::vector<Pt> Points(std::istringstream& in) {
     std::vector<Pt> out;
     std::string word;
     while (in >> word) {
-        Pt p{};
-        if (std::sscanf(word.c_str(), "%lf,%lf", &p.x, &p.y) == 2) out.push_back(p);
+        const auto v = Numbers(word);
+        if (v.size() == 2) out.push_back({v[0], v[1]});
     }
     return out;
 }
@@ -124,8 +138,11 @@ class DxfPlotTest : public XomplotCliTest {
                 }
                 if (kind == "fill") fills.push_back(pts);
             } else if (kind == "box") {
-                std::array<double, 4> b{};
-                std::sscanf(line.c_str(), "box %lf,%lf,%lf,%lf", &b[0], &b[1], &b[2], &b[3]);
+                std::string word;
+                words >> word;
+                const auto v = Numbers(word);
+                ASSERT_EQ(v.size(), 4u) << line;
+                const std::array<double, 4> b{v[0], v[1], v[2], v[3]};
                 boxes.push_back(b);
                 const Pt lo = Pixel({b[0], b[1]}), hi = Pixel({b[2], b[3]});
                 bool any = false;
@@ -136,17 +153,20 @@ class DxfPlotTest : public XomplotCliTest {
                 const auto pts = Points(words);
                 EXPECT_TRUE(InkNear(pts.at(0))) << name << ": no ink near " << line;
             } else if (kind == "colour") {
-                Pt p{};
-                unsigned rgb = 0;
-                std::sscanf(line.c_str(), "colour %lf,%lf %x", &p.x, &p.y, &rgb);
-                const Pt q = Pixel(p);
+                const auto pts = Points(words);
+                std::string hex;
+                std::istringstream(line.substr(line.rfind(' ') + 1)) >> hex;
+                const unsigned rgb = static_cast<unsigned>(std::stoul(hex, nullptr, 16));
+                const Pt q = Pixel(pts.at(0));
                 const auto px = image.at(int(q.x), int(q.y));
                 EXPECT_EQ((px.r << 16) | (px.g << 8) | px.b, rgb) << name << ": " << line;
             } else if (kind == "weight") {
-                Pt p{};
-                double mm = 0;
-                std::sscanf(line.c_str(), "weight %lf,%lf %lf", &p.x, &p.y, &mm);
-                const Pt q = Pixel(p);
+                std::string at, width;
+                words >> at >> width;
+                const auto v = Numbers(at);
+                ASSERT_EQ(v.size(), 2u) << line;
+                const double mm = std::strtod(width.c_str(), nullptr);
+                const Pt q = Pixel({v[0], v[1]});
                 int run = 0;
                 for (int r = int(q.y) - 20; r <= int(q.y) + 20; ++r) run += InkAt(int(q.x), r);
                 EXPECT_NEAR(run, mm / 25.4 * kDpi, 1.5) << name << ": " << line;
