@@ -32,7 +32,7 @@ const fs::path& Drawing() {
         const fs::path dir = fs::temp_directory_path() / "xom_dxf_bench";
         fs::create_directories(dir);
         setenv("XDG_DATA_HOME", dir.c_str(), 1);  // the plot log of these plots stays here
-        const fs::path p = dir / "million.dxf";
+        fs::path p = dir / "million.dxf";
         std::FILE* f = std::fopen(p.c_str(), "w");
         std::mt19937 rng(7);
         std::uniform_real_distribution<double> x(0, 280), y(0, 200), d(-3, 3), r(0.2, 4);

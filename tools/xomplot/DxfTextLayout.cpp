@@ -170,7 +170,6 @@ bool LayOutText(const Entity& e, const TextOutliner& outline,
     Point anchor = ip;
     if (!mtext) {
         // Outlines come in text units with the width factor applied: scale by the height.
-        sx = h;
         const double w = widths.empty() ? 0 : widths[0];
         const int ha = t.halign, va = t.valign;
         if (ha == 3 || ha == 5) {
@@ -190,12 +189,10 @@ bool LayOutText(const Entity& e, const TextOutliner& outline,
         if (va == 1) dy = 0.2;   // the descenders' depth
         if (va == 3) dy = -1.0;  // the capitals' top
     } else {
-        sx = h;
-        const int col = (t.attachment - 1) % 3, row = (t.attachment - 1) / 3;
+        const int row = (t.attachment - 1) / 3;
         const double pitch = 5.0 / 3.0 * t.line_spacing;
         const double block = 1.0 + pitch * static_cast<double>(lines.size() - 1);
         dy = row == 0 ? -1.0 : row == 1 ? -1.0 + block / 2 : -1.0 + block;
-        (void)col;
     }
     const double co = std::cos(angle), si = std::sin(angle);
     const double pitch = 5.0 / 3.0 * t.line_spacing;
