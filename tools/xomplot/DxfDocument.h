@@ -87,7 +87,6 @@ struct Entity {
     double sx = 1, sy = 1, angle = 0;
     int cols = 1, rows = 1;
     double col_spacing = 0, row_spacing = 0;
-    std::vector<Entity> attributes;  // ATTRIB texts, already in drawing coordinates
     // TEXT, MTEXT
     TextData text;
     // HATCH

@@ -10,6 +10,7 @@
 #include <memory>
 #include <set>
 #include <sstream>
+#include <streambuf>
 
 #include "platform/FileText.h"
 #include "tools/xomplot/DxfGroupCheck.h"
@@ -387,6 +388,15 @@ void Collector::addHatchEdge(const DL_HatchEdgeData& d) {
     }
 }
 
+// Lets dxflib read the file's text in place, without a copy of a file that may be large.
+class TextBuffer : public std::streambuf {
+  public:
+    explicit TextBuffer(const std::string& text) {
+        char* begin = const_cast<char*>(text.data());  // read only: nothing is put back
+        setg(begin, begin, begin + text.size());
+    }
+};
+
 }  // namespace
 
 bool LooksLikeDxf(const std::string& path, const std::string& head) {
@@ -418,7 +428,8 @@ bool ReadDxfText(const std::string& text, const std::string& source, Document& o
     if (!version.empty() && !kKnownVersions.count(version))
         out.warnings.push_back("unknown DXF version '" + version +
                                "': read as the nearest known version");
-    std::istringstream in(text);
+    TextBuffer buffer(text);
+    std::istream in(&buffer);
     try {
         DL_Dxf dxf;
         if (!dxf.in(in, &collector)) {
