@@ -6,6 +6,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev libasio-dev libboost-dev libpng-dev libcli11-dev
   snmpd snmp tshark python3 openssl libxml2-utils
+  libdxflib-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core python3-ezdxf
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 #include "hdi/PM_DRC_Caps_Loader.h"
 #include "platform/Utf8.h"
 #include "tools/xomplot/DrawingParser.h"
+#include "tools/xomplot/DxfReader.h"
 #include "tools/xomplot/HostPlotMonitor.h"
 #include "tools/xomplot/ImageDispatch.h"
 #include "tools/xomplot/JobSizeLimit.h"
@@ -140,6 +141,26 @@ struct PlotState {
     void fail(const std::string& text) { seen.host_errors.push_back(text); }
 };
 
+// Places a DXF drawing on the printable area of the selected media at its resolution; its
+// warnings go to the user.
+bool PlaceDxfOnMedia(dxf::Document& document, const PlotOptions& options,
+                     const HT_Std_Plotter_Configuration& config, Drawing& drawing, PlotState& st) {
+    double left = 0, right = 0, bottom = 0, top = 0, dpiX = 0, dpiY = 0;
+    config.get_printable_area(left, right, bottom, top);
+    config.get_resolution(dpiX, dpiY);
+    const dxf::PrintableArea area{(right - left) / 25.4 * dpiX, (top - bottom) / 25.4 * dpiY, dpiX};
+    std::vector<std::string> warnings;
+    std::string error;
+    const bool ok = PlaceDxf(document, options.dxf, area, drawing, warnings, error);
+    document = dxf::Document{};
+    for (const auto& w : warnings)
+        if (options.messages)
+            std::fprintf(options.messages, "xomplot: %s: %s\n", options.drawing_path.c_str(),
+                         w.c_str());
+    if (!ok) st.fail(options.drawing_path + ": " + error);
+    return ok;
+}
+
 }  // namespace
 
 std::string DefaultDriverPath() {
@@ -186,7 +207,11 @@ PlotResult RunPlot(const PlotOptions& options) {
     // The drawing first: a bad drawing is refused before any driver is involved.
     Drawing drawing;
     std::string error;
-    if (!LoadDrawing(options.drawing_path, drawing, error)) {
+    // A DXF drawing is read now and placed once the media and resolution are known.
+    const bool isDxf = IsDxfFile(options.drawing_path);
+    dxf::Document dxfDocument;
+    if (isDxf ? !dxf::ReadDxfFile(options.drawing_path, dxfDocument, error)
+              : !LoadDrawing(options.drawing_path, drawing, error)) {
         st.fail(error);
         return DecideOutcome(st.seen);
     }
@@ -271,6 +296,9 @@ PlotResult RunPlot(const PlotOptions& options) {
             st.fail("unknown resolution '" + xomplatform::ToUtf8(res) + "' (see --list)");
         else
             st.fail("unknown colour mode '" + xomplatform::ToUtf8(mode) + "' (see --list)");
+        return DecideOutcome(st.seen);
+    }
+    if (isDxf && !PlaceDxfOnMedia(dxfDocument, options, *config, drawing, st)) {
         return DecideOutcome(st.seen);
     }
     config->get_io_configuration()->plot_to_file = !options.output_file.empty();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "tools/xomplot/DxfDrawing.h"
 #include "tools/xomplot/PlotOutcome.h"
 
 namespace xomplot {
@@ -41,6 +42,7 @@ struct PlotOptions {
     // The most bytes the job may take; 0: the limit for the drawing (JobSizeLimit.h). A job that
     // would pass it is given up and the plot fails.
     std::uint64_t max_job_bytes = 0;
+    DxfOptions dxf;  // placement and font of a DXF drawing
 };
 
 // The generation-15 driver of the build tree that holds this executable, if it exists there.

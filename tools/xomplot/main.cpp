@@ -83,6 +83,24 @@ int main(int argc, char** argv) try {
            "--copies", [&](const int& n) { opt.plot_time.copies = n; }, "Number of copies")
         ->check(CLI::Range(1, 999))
         ->group("Plot-time values (this plot only)");
+    // DXF drawings: where the model goes on the sheet.
+    std::string dxfScale, dxfWindow, dxfRotate = "auto";
+    bool dxfFit = false;
+    auto* fitFlag = app.add_flag("--fit", dxfFit,
+                                 "DXF: fit the model (or --window) to the printable area, centred "
+                                 "(the default)")
+                        ->group("DXF drawings");
+    app.add_option("--scale", dxfScale, "DXF: plot to scale 1:N (drawing units from $INSUNITS)")
+        ->group("DXF drawings")
+        ->excludes(fitFlag);
+    app.add_option("--window", dxfWindow, "DXF: plot only x0,y0,x1,y1 of the model (drawing units)")
+        ->group("DXF drawings");
+    app.add_option("--rotate", dxfRotate,
+                   "DXF: auto (turn when that suits the sheet better), 0 or 90 [auto]")
+        ->group("DXF drawings");
+    app.add_option("--font", opt.dxf.font,
+                   "DXF: the font of texts, a fontconfig pattern [DejaVu Sans]")
+        ->group("DXF drawings");
     app.add_flag("--list", list,
                  "List the media sizes, resolutions and colour modes of the driver's DRC data");
     // Subcommands; a plot is the command line without one.
@@ -176,6 +194,17 @@ int main(int argc, char** argv) try {
                      "xomplot: give a drawing and -o FILE, --port TARGET or --config NAME (see "
                      "--help)\n");
         return xomplot::kExitUsage;
+    }
+    {
+        std::string error;
+        if ((!dxfScale.empty() &&
+             !xomplot::dxf::ParseScale(dxfScale, opt.dxf.placement.scale_denominator, error)) ||
+            (!dxfWindow.empty() &&
+             !xomplot::dxf::ParseWindow(dxfWindow, opt.dxf.placement, error)) ||
+            !xomplot::dxf::ParseRotate(dxfRotate, opt.dxf.placement.rotate, error)) {
+            std::fprintf(stderr, "xomplot: %s\n", error.c_str());
+            return xomplot::kExitUsage;
+        }
     }
     opt.max_job_bytes = maxJobMb << 20;
     opt.live_progress = isatty(STDERR_FILENO) != 0;

@@ -1,0 +1,233 @@
+#!/usr/bin/python3
+"""Writes the DXF drawings of xomplot's DXF tests with ezdxf, an independent DXF writer, and beside
+each NAME.dxf a NAME.expect file with the geometry ezdxf itself computes for the drawing:
+
+    path x,y x,y ...      a line the plot must show (model millimetres)
+    band W x,y x,y ...    a line W wide
+    fill x,y x,y ...      an area the plot must fill
+    box x0,y0,x1,y1       ink may lie in this box, and some must (texts)
+    colour x,y RRGGBB     the colour at that point
+
+Usage: make_fixtures.py OUTDIR
+"""
+import os
+import sys
+
+import ezdxf
+from ezdxf import disassemble
+from ezdxf.math import Vec2
+
+OUT = sys.argv[1]
+os.makedirs(OUT, exist_ok=True)
+# Every drawing spans the same frame: two dots at its corners give it known extents.
+FRAME = [(-90.0, -120.0), (90.0, 120.0)]
+
+
+def new(version="R2018"):
+    doc = ezdxf.new(version, setup=True)
+    doc.header["$INSUNITS"] = 4  # millimetres
+    msp = doc.modelspace()
+    if version == "R12":
+        # R12 has no line weights: a dot of the default weight is smaller than a rendered pixel.
+        msp.add_line(FRAME[0], (FRAME[0][0] + 1, FRAME[0][1]))
+        msp.add_line((FRAME[1][0] - 1, FRAME[1][1]), FRAME[1])
+    else:
+        for p in FRAME:
+            msp.add_point(p, dxfattribs={"lineweight": 50})
+    return doc, msp
+
+
+def expected_paths(entities, out, fill_types=("SOLID", "TRACE", "HATCH")):
+    for prim in disassemble.to_primitives(disassemble.recursive_decompose(entities),
+                                          max_flattening_distance=0.05):
+        kind = prim.entity.dxftype() if prim.entity else ""
+        pts = [Vec2(v) for v in prim.vertices()]
+        if not pts:
+            continue
+        word = "fill" if kind in fill_types else "path"
+        out.append(word + " " + " ".join("%.4f,%.4f" % (p.x, p.y) for p in pts))
+
+
+def save(name, doc, expect=None, extra=()):
+    doc.saveas(os.path.join(OUT, name + ".dxf"))
+    lines = []
+    if expect is None:
+        expect_entities = list(doc.modelspace())
+        expected_paths(expect_entities, lines)
+    else:
+        lines = ["path %g,%g" % p for p in FRAME] + list(expect)
+    lines.extend(extra)
+    with open(os.path.join(OUT, name + ".expect"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def lines_and_points():
+    doc, msp = new("R12")
+    msp.add_line((-60, 0), (60, 0))
+    msp.add_line((0, -80), (40, 80))
+    msp.add_circle((30, -40), 2)
+    save("lines", doc)
+
+
+def polylines():
+    doc, msp = new()
+    msp.add_lwpolyline([(-50, -50, 0, 0, 1), (50, -50, 0, 0, 0)], format="xyseb")
+    msp.add_lwpolyline([(-60, 60), (60, 60), (60, 90)], dxfattribs={"const_width": 4})
+    p = msp.add_polyline2d([(-60, 20), (0, 40), (60, 20)], dxfattribs={"closed": True})
+    p.vertices[1].dxf.bulge = -0.5
+    save("polylines", doc, extra=["band 4 -60,60 60,60 60,90", "weight 0,60 4.0"])
+
+
+def curves():
+    doc, msp = new()
+    msp.add_circle((0, 40), 30, dxfattribs={"color": 1})
+    msp.add_arc((0, 40), 50, 0, 135, dxfattribs={"color": 5})
+    msp.add_ellipse((0, -50), major_axis=(60, 20), ratio=0.4)
+    msp.add_ellipse((0, -50), major_axis=(0, 40), ratio=0.5, start_param=0.3, end_param=2.5)
+    save("curves", doc, extra=["colour 30,40 FF0000"])
+
+
+def splines():
+    doc, msp = new()
+    msp.add_cad_spline_control_frame([(-70, -60), (-20, 60), (20, -60), (70, 60)])
+    msp.add_open_spline([(-70, 80), (-30, 110), (30, 50), (70, 80)], degree=3)
+    msp.add_rational_spline([(-60, -100), (0, -40), (60, -100)], weights=[1, 3, 1], degree=2)
+    save("splines", doc)
+
+
+def faces():
+    doc, msp = new()
+    msp.add_solid([(-60, 40), (-10, 40), (-60, 90), (-10, 90)], dxfattribs={"color": 3})
+    msp.add_trace([(10, 40), (60, 40), (10, 90), (60, 90)])
+    msp.add_3dface([(-50, -80, 5), (50, -80, 0), (50, -20, 10), (-50, -20, 0)])
+    save("faces", doc, extra=["colour -35,65 00FF00"])
+
+
+def inserts():
+    doc, msp = new()
+    leaf = doc.blocks.new("LEAF", base_point=(5, 5))
+    leaf.add_line((0, 0), (10, 10))
+    leaf.add_circle((5, 5), 3)
+    branch = doc.blocks.new("BRANCH")
+    branch.add_blockref("LEAF", (0, 0))
+    branch.add_blockref("LEAF", (20, 0), dxfattribs={"rotation": 90, "xscale": 2, "yscale": 2})
+    tagged = doc.blocks.new("TAGGED")
+    tagged.add_lwpolyline([(0, 0), (20, 0), (20, 10), (0, 10)], close=True)
+    tagged.add_attdef("NAME", (1, 2), dxfattribs={"height": 5})
+    msp.add_blockref("BRANCH", (-60, 40))
+    ref = msp.add_blockref("LEAF", (20, 40))
+    ref.dxf.row_count, ref.dxf.column_count = 2, 3
+    ref.dxf.row_spacing, ref.dxf.column_spacing = 25, 15
+    mirrored = msp.add_blockref("BRANCH", (-40, -40), dxfattribs={"xscale": -1})
+    del mirrored
+    t = msp.add_blockref("TAGGED", (20, -80))
+    t.add_auto_attribs({"NAME": "A1"})
+    expect = []
+    expected_paths([e for e in msp if e.dxftype() != "INSERT" or e.dxf.name != "TAGGED"], expect)
+    # The tagged block: its outline exactly, its attribute text inside its box.
+    expect.append("path 20,-80 40,-80 40,-70 20,-70 20,-80")
+    save("inserts", doc, expect=expect, extra=["box 20.5,-79,33,-71.5"])
+
+
+def properties():
+    doc, msp = new()
+    doc.header["$LTSCALE"] = 2.0
+    doc.layers.add("RED", color=1, lineweight=100)
+    doc.layers.add("OFF", color=2).off()
+    doc.layers.add("FROZEN", color=3).freeze()
+    doc.layers.add("DASHES", color=5, linetype="DASHED")
+    msp.add_line((-80, 100), (80, 100), dxfattribs={"layer": "RED"})
+    msp.add_line((-80, 80), (80, 80), dxfattribs={"layer": "OFF"})
+    msp.add_line((-80, 60), (80, 60), dxfattribs={"layer": "FROZEN"})
+    msp.add_line((-80, 40), (80, 40), dxfattribs={"layer": "DASHES"})
+    msp.add_line((-80, 20), (80, 20), dxfattribs={"true_color": 0x00A0FF, "lineweight": 200})
+    msp.add_line((-80, 0), (80, 0), dxfattribs={"color": 7})
+    blk = doc.blocks.new("BYBLOCK")
+    blk.add_line((0, 0), (160, 0), dxfattribs={"color": 0})
+    msp.add_blockref("BYBLOCK", (-80, -20), dxfattribs={"color": 6})
+    save("properties", doc,
+         expect=["path -80,100 80,100", "path -80,40 80,40", "path -80,20 80,20",
+                 "path -80,0 80,0", "path -80,-20 80,-20"],
+         extra=["colour -70,100 FF0000", "colour 0,20 00A0FF", "colour -70,0 000000",
+                "colour -70,-20 FF00FF", "weight -70,100 1.0", "weight -60,20 2.0",
+                "dashed -80,40 80,40"])
+
+
+def texts():
+    doc, msp = new()
+    msp.add_text("Left", dxfattribs={"height": 10}).set_placement((-80, 60))
+    msp.add_text("Mid", dxfattribs={"height": 10, "width": 2.0}).set_placement(
+        (0, 0), align=ezdxf.enums.TextEntityAlignment.MIDDLE_CENTER)
+    msp.add_text("Up", dxfattribs={"height": 10, "rotation": 90}).set_placement((60, -80))
+    msp.add_mtext("Two\\Plines", dxfattribs={"char_height": 8, "insert": (-80, -40),
+                                            "attachment_point": 1})
+    msp.add_text("bad \x01 \xff", dxfattribs={"height": 5}).set_placement((-80, 100))
+    save("texts", doc, expect=[],
+         extra=["box -81,59,-50,72", "box -40,-6,40,6", "box 49,-81,63,-55",
+                "box -81,-69,-50,-39", "box -81,97,-40,106", "box -80,-48,-50,-39",
+                "box -80,-62,-50,-51"])
+
+
+def hatches():
+    doc, msp = new()
+    h = msp.add_hatch(color=1)
+    h.paths.add_polyline_path([(-60, 20), (60, 20), (60, 100), (-60, 100)], is_closed=True)
+    h.paths.add_polyline_path([(-20, 40), (20, 40), (20, 80), (-20, 80)], is_closed=True)
+    p = msp.add_hatch(color=5)
+    p.set_pattern_fill("ANSI31", scale=2)
+    p.paths.add_polyline_path([(-60, -100), (60, -100), (60, -20), (-60, -20)], is_closed=True)
+    save("hatches", doc, expect=["fill -60,20 60,20 60,100 -60,100 -60,20"],
+         extra=["colour -50,60 FF0000", "colour 0,60 FFFFFF", "box -61,-101,61,-19",
+                "box -61,-101,-50,-19", "box 50,-101,61,-19"])
+
+
+def bad_files():
+    doc, msp = new()
+    a = doc.blocks.new("A")
+    b = doc.blocks.new("B")
+    a.add_blockref("B", (0, 0))
+    b.add_blockref("A", (0, 0))
+    msp.add_blockref("A", (0, 0))
+    doc.saveas(os.path.join(OUT, "selfinsert.dxf"))
+    doc, msp = new()
+    msp.add_line((0, 0), (1e300, 1e300))
+    doc.saveas(os.path.join(OUT, "absurd.dxf"))
+    doc, msp = new()
+    msp.add_line((0, 0), (10, 10))
+    msp.add_leader([(0, 0), (10, 10)])
+    msp.add_xline((0, 0), (1, 1))
+    msp.add_xline((0, 0), (1, 2))
+    doc.saveas(os.path.join(OUT, "notdrawn.dxf"))
+    whole = open(os.path.join(OUT, "notdrawn.dxf"), "rb").read()
+    open(os.path.join(OUT, "truncated.dxf"), "wb").write(whole[: len(whole) // 2])
+    open(os.path.join(OUT, "binary.dxf"), "wb").write(b"AutoCAD Binary DXF\r\n\x1a\x00" + b"\x00" * 64)
+    text = whole.decode("utf-8").replace("AC1032", "AC9999")
+    open(os.path.join(OUT, "unknown-version.dxf"), "w").write(text)
+    doc = ezdxf.new("R2018")
+    doc.saveas(os.path.join(OUT, "empty.dxf"))
+
+
+def floor_plan():
+    """A floor plan of a few thousand entities: walls, doors, furniture blocks, texts, hatches."""
+    doc, msp = new()
+    doc.layers.add("WALLS", color=7, lineweight=50)
+    doc.layers.add("DOORS", color=3)
+    doc.layers.add("TEXT", color=5)
+    chair = doc.blocks.new("CHAIR")
+    chair.add_lwpolyline([(0, 0), (0.5, 0), (0.5, 0.5), (0, 0.5)], close=True)
+    chair.add_arc((0.25, 0.5), 0.25, 0, 180)
+    for i in range(40):
+        for j in range(30):
+            x, y = -80 + i * 4, -110 + j * 7.5
+            msp.add_lwpolyline([(x, y), (x + 4, y), (x + 4, y + 7.5)], dxfattribs={"layer": "WALLS"})
+            msp.add_arc((x + 1, y + 1), 1, 0, 90, dxfattribs={"layer": "DOORS"})
+            msp.add_blockref("CHAIR", (x + 2, y + 3))
+    for j in range(30):
+        msp.add_text("R%d" % j, dxfattribs={"height": 1.5, "layer": "TEXT"}).set_placement((-88, -108 + j * 7.5))
+    save("floorplan", doc, expect=[], extra=["box -91,-121,91,121", "box -81,-111,-75,-105",
+                                           "box 75,105,81,111"])
+
+
+for make in (lines_and_points, polylines, curves, splines, faces, inserts, properties, texts,
+             hatches, bad_files, floor_plan):
+    make()

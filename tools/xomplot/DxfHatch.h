@@ -1,0 +1,20 @@
+#pragma once
+// The lines of a pattern-filled HATCH: each family of parallel pattern lines clipped to the
+// hatch's loops (even-odd, so islands stay clear).
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "tools/xomplot/DxfDocument.h"
+
+namespace xomplot::dxf {
+
+// Line segments in drawing units; `points` counts what the drawing has so far and stops the
+// lines at `max_points`.
+std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>& loops,
+                                           const std::vector<HatchPatternLine>& definition,
+                                           const std::string& pattern, double angle_deg,
+                                           double scale, std::size_t points,
+                                           std::size_t max_points);
+
+}  // namespace xomplot::dxf
