@@ -400,22 +400,13 @@ void MessageBoxSink(const std::wstring& text, const std::wstring& caption,
 
 std::unique_ptr<xomplatform::DialogBackend> CreateQtDialogBackend() {
     if (!EnsureApplication()) return nullptr;
+    // Once dialogs can be shown, messages are message boxes too.
+    xomplatform::SetMessageSink(&MessageBoxSink);
     return std::make_unique<QtDialogBackend>();
 }
 
 void RegisterQtDialogs() {
     xomplatform::SetDialogBackendFactory(&CreateQtDialogBackend);
-    if (xomplatform::DisplayAvailable()) {
-        xomplatform::SetMessageSink([](const std::wstring& text, const std::wstring& caption,
-                                       xomplatform::MessageIcon icon) {
-            if (EnsureApplication()) {
-                MessageBoxSink(text, caption, icon);
-            } else {
-                xomplatform::SetMessageSink({});
-                xomplatform::ShowMessage(text, caption, icon);
-            }
-        });
-    }
 }
 
 }  // namespace xomqt

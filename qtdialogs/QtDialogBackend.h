@@ -9,8 +9,8 @@ namespace xomqt {
 
 std::unique_ptr<xomplatform::DialogBackend> CreateQtDialogBackend();
 
-// Registers CreateQtDialogBackend as the layer's backend factory and the Qt message box as the
-// message service's sink when a display is available.
+// Registers CreateQtDialogBackend as the layer's backend factory. Nothing of Qt starts until the
+// first dialog; from then on the message service shows message boxes.
 void RegisterQtDialogs();
 
 }  // namespace xomqt
