@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +16,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
-#include <QTimer>
+#include <deque>
+#include <functional>
 #include <map>
 
 #include "platform/MessageService.h"
@@ -67,14 +69,33 @@ QPixmap ScalePicture(unsigned bitmapId, int width, int height) {
 
 // Cancel and the window's close button reach the dialog class as the Cancel command, which
 // decides whether the window ends.
+// Work posted to the window runs from its event loop, one event per piece of work, in order.
 class Window final : public QDialog {
   public:
     explicit Window(xomplatform::DialogEvents& events) : m_events(events) {}
     void reject() override { m_events.OnCommand(2, Notification::Clicked); }
     void accept() override { m_events.OnCommand(1, Notification::Clicked); }
 
+    void Post(std::function<void()> work) {
+        m_posted.push_back(std::move(work));
+        QCoreApplication::postEvent(this, new QEvent(kRunPosted));  // the queue owns the event
+    }
+
+  protected:
+    bool event(QEvent* e) override {
+        if (e->type() != kRunPosted) return QDialog::event(e);
+        if (!m_posted.empty()) {
+            std::function<void()> work = std::move(m_posted.front());
+            m_posted.pop_front();
+            work();
+        }
+        return true;
+    }
+
   private:
+    static constexpr QEvent::Type kRunPosted = static_cast<QEvent::Type>(QEvent::User + 1);
     xomplatform::DialogEvents& m_events;
+    std::deque<std::function<void()>> m_posted;
 };
 
 class QtDialogWindow final : public xomplatform::DialogWindow {
@@ -217,9 +238,7 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
 
     int RunModal() override { return m_window.exec(); }
     void EndDialog(int result) override { m_window.done(result); }
-    void Post(std::function<void()> work) override {
-        QTimer::singleShot(0, &m_window, std::move(work));
-    }
+    void Post(std::function<void()> work) override { m_window.Post(std::move(work)); }
     void SetWaitCursor(bool on) override {
         if (on) {
             QApplication::setOverrideCursor(Qt::WaitCursor);

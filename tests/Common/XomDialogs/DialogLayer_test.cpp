@@ -125,6 +125,7 @@ TEST_F(DialogTest, PostedWorkRunsAfterTheDialogIsShown) {
 
 std::vector<std::wstring> Names(int count) {
     std::vector<std::wstring> names;
+    names.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) names.push_back(L"name" + std::to_wstring(i));
     return names;
 }

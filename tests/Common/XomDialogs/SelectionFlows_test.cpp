@@ -19,7 +19,7 @@ DialogTest::Step Pick(int index) {
         w.Click(IDOK);
     };
 }
-DialogTest::Step Type(std::wstring text) {
+DialogTest::Step Type(const std::wstring& text) {
     return [text](CXomDialog&, DialogWindow& w) {
         w.TypeText(CDlgEnter::kEdit, text);
         w.Click(IDOK);
