@@ -1,5 +1,6 @@
 // The resource library beside each driver build ("xomq15Res.so" ...): the string table in the
-// user's language and the version translation list, looked up by the driver with dlsym.
+// user's language, the dialog templates and the version translation list, looked up by the driver
+// with dlsym.
 #include "resources/ResourceLibrary.h"
 
 #include <iterator>
@@ -13,6 +14,8 @@ const XomResString kStrings[] = {
 
 // Language 0x0409 (en-US) in the low word, code page 1200 (UTF-16) in the high word.
 const std::uint32_t kTranslations[] = {0x04B00409u};
+
+#include "resources/DialogTable.inc"
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) const XomResString* XomRes_StringTable(
@@ -25,4 +28,10 @@ extern "C" __attribute__((visibility("default"))) const std::uint32_t* XomRes_Tr
     std::size_t* count) {
     if (count) *count = std::size(kTranslations);
     return kTranslations;
+}
+
+extern "C" __attribute__((visibility("default"))) const XomResDialog* XomRes_Dialogs(
+    std::size_t* count) {
+    if (count) *count = std::size(kDialogTemplates);
+    return kDialogTemplates;
 }

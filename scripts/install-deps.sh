@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache clang libclang-rt-14-dev clang-format clang-tidy
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libssl-dev libasio-dev libboost-dev libpng-dev libcli11-dev
+  qt6-base-dev fonts-dejavu-core
   snmpd snmp tshark python3 openssl libxml2-utils
   libdxflib-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core python3-ezdxf
 )

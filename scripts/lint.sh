@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 build=build/default
 [[ -f $build/compile_commands.json ]] || cmake --preset default >/dev/null
 # XOM_LINT_FOLDERS narrows the check to some top-level folders (a regular expression).
-folders=${XOM_LINT_FOLDERS:-'Common|juxcommoncode|hostsdk|platform|tools|resources|builds|tests|bench'}
+folders=${XOM_LINT_FOLDERS:-'Common|juxcommoncode|hostsdk|platform|qtdialogs|tools|resources|builds|tests|bench'}
 if [[ "${1:-}" == "--all" ]]; then
   mapfile -t files < <(git ls-files '*.cpp' | grep -E "^($folders)/")
 else

@@ -184,7 +184,8 @@ TEST_P(DriverBuildTest, ExportsOnlyTheEntryPointsAHostCalls) {
     const auto driver = ExportedSymbols(DriverPath(GetParam().generation));
     EXPECT_EQ(driver, allowed) << "xomq" << gen << ".hdi exports:" << Listed(driver);
 
-    const std::set<std::string> resources = {"XomRes_StringTable", "XomRes_Translations"};
+    const std::set<std::string> resources = {"XomRes_StringTable", "XomRes_Translations",
+                                             "XomRes_Dialogs"};
     const auto res = ExportedSymbols(std::string(XOM_TEST_DRIVER_DIR) + "/xomq" + gen + "Res.so");
     EXPECT_EQ(res, resources) << "xomq" << gen << "Res.so exports:" << Listed(res);
 }
