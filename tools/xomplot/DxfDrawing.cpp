@@ -1,5 +1,7 @@
 #include "tools/xomplot/DxfDrawing.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "tools/xomplot/DxfFont.h"
@@ -25,6 +27,10 @@ bool HasText(const dxf::Document& doc) {
 }  // namespace
 
 bool IsDxfFile(const std::string& path) {
+    // Only a regular file is looked into: opening a FIFO would wait for a writer, and the readers
+    // give every other kind of file its own clear error.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return dxf::LooksLikeDxf(path, {});
     std::ifstream in(path, std::ios::binary);
     char head[64] = {};
     in.read(head, sizeof head);

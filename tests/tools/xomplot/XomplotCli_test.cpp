@@ -795,8 +795,10 @@ TEST_F(XomplotOutcomeTest, TenPlotsAtOnceLeaveTenRecords) {
 // A drawing that cannot be read whole is an error, never a shorter or empty plot.
 TEST_F(XomplotOutcomeTest, DrawingThatIsNotARegularFileIsAnError) {
     const fs::path fifo = dir / "drawing.fifo";
+    const fs::path dxfFifo = dir / "plan.dxf";  // taken for a DXF drawing by its name
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const fs::path& drawing : {dir, fifo}) {
+    ASSERT_EQ(mkfifo(dxfFifo.c_str(), 0600), 0);
+    for (const fs::path& drawing : {dir, fifo, dxfFifo}) {
         RunResult r =
             Xomplot({"--driver", Driver(), drawing.string(), "-o", (dir / "x.plt").string()},
                     "exec timeout 20");
