@@ -136,8 +136,13 @@ TEST(DirectChannel, APrinterThatDropsTheConnectionEndsThePlotFailed) {
         DrawLines(*plot.device, 20000);
         plot.device->end_picture();
         ASSERT_FALSE(seen.loggedStatus.empty());
-        // The socket took the bytes, but the printer ended the connection: not delivered.
-        EXPECT_EQ(seen.loggedStatus.back(), L"Printer connection failed");
+        // The socket took the bytes, but the printer ended the connection: not delivered. When
+        // the end is seen before the last buffer is handed over, that hand-over fails instead,
+        // with the system's text and its fixed line; either way the plot failed.
+        const std::wstring& status = seen.loggedStatus.back();
+        EXPECT_TRUE(status == L"Printer connection failed" ||
+                    status.ends_with(L"XOM_Driver::end_picture::1661"))
+            << std::string(status.begin(), status.end());
         EXPECT_EQ(printer.job().size(), 5000u);
     }
 }
