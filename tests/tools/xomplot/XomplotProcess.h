@@ -26,7 +26,9 @@ namespace fs = std::filesystem;
 // LeakSanitizer's scan of thread-local storage crashes its tracer now and then at the exit of a
 // program that has unloaded a library with thread-local storage, as every xomplot run unloads its
 // driver ("Tracer caught signal 11"); leaks are still found from the heap, stacks and globals.
-constexpr const char* kLeakCheckEnvironment = "LSAN_OPTIONS=use_tls=0";
+// What glib keeps only in thread storage is suppressed for that reason (tests/lsan.supp).
+constexpr const char* kLeakCheckEnvironment =
+    "LSAN_OPTIONS=use_tls=0:suppressions=" XOM_LSAN_SUPPRESSIONS;
 
 struct RunResult {
     int status = -1;
