@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/tools/xomplot/NamespacePrinters.h"
 
@@ -20,6 +22,18 @@ std::size_t Count(const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
+}
+
+// The client addresses of the SNMP requests a printer saw, each once, in order of arrival.
+std::vector<std::string> ReadsInOrder(const std::string& log) {
+    std::vector<std::string> reads;
+    const std::string mark = "xomsim: snmp from ";
+    for (auto at = log.find(mark); at != std::string::npos; at = log.find(mark, at + 1)) {
+        const auto start = at + mark.size();
+        const std::string from = log.substr(start, log.find(':', log.find(':', start) + 1) - start);
+        if (std::find(reads.begin(), reads.end(), from) == reads.end()) reads.push_back(from);
+    }
+    return reads;
 }
 
 // Printer q1 wakes at the second wake-up packet, so that the read after the first packet goes
@@ -64,7 +78,16 @@ TEST(XomplotWakeUp, ASleepingPrinterIsUsedOnTheThirdReadASilentOneCostsEightRead
         usleep(20000);
         q1 = network.Log("q1");
     }
-    EXPECT_EQ(Count(q1, "ignored (asleep)"), 2 * kTries) << "two reads unanswered:\n" << q1;
+    // A read is a socket of its own: the third one is answered, the first two are not. (The
+    // printer may see the third read's first try before the packet that wakes it, so its tries
+    // are not counted.)
+    const std::vector<std::string> reads = ReadsInOrder(q1);
+    ASSERT_EQ(reads.size(), 3u) << "three reads:\n" << q1;
+    EXPECT_EQ(Count(q1, reads[0] + ": 131 octets: ignored (asleep)"), kTries) << q1;
+    EXPECT_EQ(Count(q1, reads[1] + ": 131 octets: ignored (asleep)"), kTries) << q1;
+    EXPECT_EQ(Count(q1, reads[0] + ": GetRequest") + Count(q1, reads[1] + ": GetRequest"), 0u)
+        << "the first two reads unanswered:\n"
+        << q1;
     EXPECT_EQ(Count(q1, ": magic packet"), 2u) << q1;
     EXPECT_NE(q1.find("magic packet, awake"), std::string::npos) << q1;
     EXPECT_NE(q1.find("xomsim: job "), std::string::npos) << "the job came after:\n" << q1;
