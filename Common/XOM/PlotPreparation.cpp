@@ -4,6 +4,7 @@
 #include "Common/XOM/DriverApp.h"
 #include "Common/XOM/LocalizedString.h"
 #include "Common/XOM/StringIds.h"
+#include "Common/XomDialogs/TerminalPrompts.h"
 #include "Common/XomJob/CredentialValidation.h"
 #include "Common/XomSettings/PrinterDataSource.h"
 #include "Common/xomOutput/PrinterDataRead.h"
@@ -21,7 +22,7 @@ PlotPreparation Cancelled(const std::wstring& why, const std::wstring& caption =
 
 }  // namespace
 
-PlotPreparation PreparePlot(const DriverSettings& settings, const std::wstring& modeName) {
+PlotPreparation PreparePlot(DriverSettings& settings, const std::wstring& modeName) {
     CXomMachine& printer = theApp().currentPrinter();
     const std::wstring name = L"NAME";
     if (settings.PromptAtPlotTime != 0) {
@@ -65,12 +66,28 @@ PlotPreparation PreparePlot(const DriverSettings& settings, const std::wstring& 
         named.AcctInfo1Prompt = fields[1].m_prompt;
     std::wstring missing;
     if (!ValidateCredentials(named, data, &missing)) {
-        return Cancelled(
-            (missing.empty() ? std::wstring(L"The printer's user and accounting rules are not met")
-                             : missing) +
-            L": set them with `xomplot config set " + name +
-            L" KEY VALUE` (UserName, UserValidPassword, AcctInfo0Name, AcctInfo0ValidPassword, "
-            L"AcctInfo1Name, AcctInfo1ValidPassword).");
+        if (!PlotTimePromptAvailable()) {
+            return Cancelled(
+                (missing.empty()
+                     ? std::wstring(L"The printer's user and accounting rules are not met")
+                     : missing) +
+                L": give them on xomplot's command line (--user, --password, --account0, "
+                L"--account0-password, --account1, --account1-password) or store them with "
+                L"`xomplot config set " +
+                name +
+                L" KEY VALUE` (UserName, UserValidPassword, AcctInfo0Name, "
+                L"AcctInfo0ValidPassword, AcctInfo1Name, AcctInfo1ValidPassword).");
+        }
+        // The user completes them (dialog, or terminal) on a copy that only this plot uses; the
+        // stored configuration is not touched.
+        DriverSettings completed = settings;
+        if (!CompletePlotIdentificationInteractively(completed, *data)) {
+            PlotPreparation cancelled;
+            cancelled.ready = false;
+            cancelled.message = LocalizedString(IDS_PLOT_CANCELED);
+            return cancelled;
+        }
+        settings = completed;
     }
     const ColorModeDecision decision =
         DecideColorMode(modeName, PlotColorRights(*data, settings.UserName));

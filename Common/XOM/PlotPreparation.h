@@ -14,7 +14,9 @@ struct PlotPreparation {
     bool colourAllowed = false;
 };
 
-// settings: the plot's settings as loaded; modeName: the host configuration's colour mode. A
-// message that says how to mend the settings names the configuration NAME (`xomplot config set
-// NAME ...`): the driver does not know the host's name for it.
-PlotPreparation PreparePlot(const DriverSettings& settings, const std::wstring& modeName);
+// settings: the plot's settings as loaded; what the user completes at plot time (the values the
+// printer's rules still lack) goes into them, for this plot only. modeName: the host
+// configuration's colour mode. A message that says how to mend the settings names the
+// configuration NAME (`xomplot config set NAME ...`): the driver does not know the host's name for
+// it.
+PlotPreparation PreparePlot(DriverSettings& settings, const std::wstring& modeName);

@@ -22,13 +22,16 @@ void Print(std::FILE* out, const std::wstring& text) {
 
 bool Ask(std::FILE* in, std::FILE* out, const std::wstring& prompt, bool hidden,
          std::wstring& answer) {
-    Print(out, prompt + L": ");
     bool read = false;
     if (hidden) {
+        // Echo goes off before the prompt shows: turning it off drops what was typed so far,
+        // which must not be the answer to the prompt.
         CTerminalEchoOff echoOff(fileno(in));
+        Print(out, prompt + L": ");
         read = ReadTerminalLine(in, answer);
         Print(out, L"\n");  // the user's Enter was not echoed either
     } else {
+        Print(out, prompt + L": ");
         read = ReadTerminalLine(in, answer);
     }
     if (read) answer = Trimmed(answer);
@@ -126,6 +129,10 @@ bool CompletePlotIdentificationOnTerminal(DriverSettings& s, const CXomPrinterDa
             return false;
     }
     return ValidateCredentials(s, &data);
+}
+
+bool PlotTimePromptAvailable() {
+    return xomplatform::GetDialogBackend() != nullptr || isatty(STDIN_FILENO) != 0;
 }
 
 bool CompletePlotIdentificationInteractively(DriverSettings& settings,

@@ -31,6 +31,10 @@ bool CompletePlotIdentificationOnTerminal(DriverSettings& settings,
                                           const CXomPrinterData& printerData, std::FILE* in,
                                           std::FILE* out);
 
+// Whether anything can ask the user at plot time: dialogs can be shown, or standard input is a
+// terminal.
+bool PlotTimePromptAvailable();
+
 // The plot-time identification by the means at hand: the dialog when dialogs can be shown, else
 // the terminal when standard input is one. False when the user cancels or nothing can ask (the
 // plot is then cancelled with a message saying which value is missing and how to give it).

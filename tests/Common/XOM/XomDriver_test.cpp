@@ -1,6 +1,8 @@
 #include "Common/XOM/XomDriver.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -462,6 +464,25 @@ std::string PlotOneLine(const PlotSetup& setup, const std::wstring& drawing = L"
     return plot.output().bytes;
 }
 
+// Standard input is not a terminal while it lives (the plot-time prompts would ask there).
+class StdinFromDevNull {
+  public:
+    StdinFromDevNull() : m_saved(dup(STDIN_FILENO)) {
+        const int null = open("/dev/null", O_RDONLY);
+        dup2(null, STDIN_FILENO);
+        close(null);
+    }
+    ~StdinFromDevNull() {
+        dup2(m_saved, STDIN_FILENO);
+        close(m_saved);
+    }
+    StdinFromDevNull(const StdinFromDevNull&) = delete;
+    StdinFromDevNull& operator=(const StdinFromDevNull&) = delete;
+
+  private:
+    int m_saved;
+};
+
 bool StartsWith(const std::string& bytes, const std::string& head) {
     return bytes.compare(0, head.size(), head) == 0;
 }
@@ -595,11 +616,16 @@ TEST(XomDriverPreparation, ThePrintersRulesDecideBeforeAnythingIsSent) {
         PlotSetup setup;
         setup.printerData = rules;
         setup.settings = {TextItem(L"UserPrompt", L"User")};  // no user name at all
+        // Nothing can ask (no dialogs here, no terminal): the message says how to give them.
+        const StdinFromDevNull noTerminal;
         EXPECT_EQ(PlotOneLine(setup), "");
         ASSERT_FALSE(seen.messages.empty());
-        EXPECT_EQ(seen.messages[0].text.rfind(L"Plot canceled\nUser Required: set them with "
-                                              L"`xomplot config set NAME KEY VALUE`",
-                                              0),
+        EXPECT_EQ(seen.messages[0].text.rfind(
+                      L"Plot canceled\nUser Required: give them on xomplot's command line "
+                      L"(--user, --password, --account0, --account0-password, --account1, "
+                      L"--account1-password) or store them with `xomplot config set NAME KEY "
+                      L"VALUE`",
+                      0),
                   0u)
             << xomplatform::ToUtf8(seen.messages[0].text);
         EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot canceled"}));

@@ -1,6 +1,8 @@
 // xomplot plotting straight to a simulated printer, run as a user runs it: what it says, its exit
 // status and the plot-log record agree with what the printer did, and no plot hangs.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,7 +19,7 @@ namespace {
 
 using namespace xomtest;
 
-// Each test has printers of its own (loopback addresses 127.0.0.45 to .52, .81 and .82), so tests
+// Each test has printers of its own (loopback addresses 127.0.0.45 to .53, .81 and .82), so tests
 // may run side by side.
 class XomplotDirectTest : public XomplotOutcomeTest {
   protected:
@@ -240,6 +242,7 @@ TEST_F(XomplotDirectTest, ThePrintersUsersAndAccountingDecideAndTheTokensPass) {
     r = PlotDirect(XOM_TEST_EXAMPLE_DRAWING);
     EXPECT_EQ(r.status, 3) << r.out << r.err;
     EXPECT_NE(r.err.find("User name Invalid"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--password"), std::string::npos) << "says how to give it: " << r.err;
     EXPECT_EQ(printer.JobLines(2).size(), 1u) << "a refused plot sends nothing";
 
     // Bob may plot only in monochrome: the colour plot becomes gray.
@@ -252,6 +255,82 @@ TEST_F(XomplotDirectTest, ThePrintersUsersAndAccountingDecideAndTheTokensPass) {
     ASSERT_EQ(jobs.size(), 2u) << printer.Said();
     EXPECT_NE(jobs[1].find("user bob valid"), std::string::npos) << jobs[1];
     EXPECT_NE(printer.Job(2).find("<ColorMode>BlackWhite</ColorMode>"), std::string::npos);
+}
+
+// What a terminal shows: read from the pseudo-terminal's master side until text appears, the
+// program ends or the time is up.
+class TerminalSession {
+  public:
+    explicit TerminalSession(int master) : m_master(master) {}
+    bool Until(const std::string& text, std::chrono::seconds limit = std::chrono::seconds(60)) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (seen.find(text) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > end) return false;
+            pollfd p{m_master, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0) continue;
+            char buf[512];
+            const ssize_t n = read(m_master, buf, sizeof buf);
+            if (n <= 0) return false;  // the program has ended
+            seen.append(buf, static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    void Type(const std::string& line) {
+        ASSERT_EQ(write(m_master, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    }
+    std::string seen;
+
+  private:
+    int m_master;
+};
+
+// Without a display, a plot whose password does not pass asks for the user and the password on
+// the terminal (the password not echoed) and goes on with them; the stored one stays as it was.
+TEST_F(XomplotDirectTest, WithoutADisplayTheTerminalAsksForWhatIsMissing) {
+    const std::string address = "127.0.0.53";
+    SimulatedPrinter printer(dir, address, {}, 2,
+                             std::string(XOM_TEST_EXAMPLES) + "/printer-q-series.txt");
+    PlotDirectlyTo(address);
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"UserName", "alice"},
+                                                          {"UserValidPassword", "guess"},
+                                                          {"AcctInfo0Name", "P-1001"},
+                                                          {"AcctInfo0ValidPassword", "alpha"},
+                                                          {"AcctInfo1Name", "CC-100"}})
+        ASSERT_EQ(Xomplot({"--driver", Driver(), "config", "set", "q", key, value}).status, 0);
+    int master = -1;
+    const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) unsetenv(name);
+        putenv(const_cast<char*>(kLeakCheckEnvironment));
+        setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+        execl(XOM_TEST_XOMPLOT, "xomplot", "--driver", Driver().c_str(), "--config", "q",
+              XOM_TEST_EXAMPLE_DRAWING, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    TerminalSession terminal(master);
+    const bool asked = terminal.Until("User name: ");
+    if (asked) terminal.Type("1\n");  // alice, by her number in the list
+    const bool askedPassword = asked && terminal.Until("User name password: ");
+    if (askedPassword) terminal.Type("plotter1\n");
+    terminal.Until("\x04");  // to the end of the program's output
+    if (!askedPassword) kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(master);
+    ASSERT_TRUE(askedPassword) << terminal.seen;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << terminal.seen;
+    EXPECT_NE(terminal.seen.find("1. alice"), std::string::npos) << terminal.seen;
+    EXPECT_EQ(terminal.seen.find("plotter1"), std::string::npos) << "echoed: " << terminal.seen;
+    EXPECT_NE(terminal.seen.find("Plot complete"), std::string::npos) << terminal.seen;
+    const std::vector<std::string> jobs = printer.JobLines(1);
+    ASSERT_EQ(jobs.size(), 1u) << printer.Said();
+    EXPECT_NE(jobs[0].find("tokens: user alice valid"), std::string::npos) << jobs[0];
+    // The typed password was this plot's only: without a terminal the next plot is refused.
+    const RunResult next = PlotDirect(XOM_TEST_EXAMPLE_DRAWING);
+    EXPECT_EQ(next.status, 3) << next.out << next.err;
+    EXPECT_NE(next.err.find("User name Invalid"), std::string::npos) << next.err;
 }
 
 }  // namespace

@@ -68,7 +68,9 @@ class XomplotCliTest : public ::testing::Test {
                 linked->Link(dir / "config");
             args.insert(args.begin(), {"--config", "linked"});
         }
-        std::string cmd = prefix + " env " + kLeakCheckEnvironment +
+        // No display: a run never waits for a dialog nobody sees.
+        std::string cmd = prefix + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                          kLeakCheckEnvironment +
                           " SOURCE_DATE_EPOCH=1733740800 USERNAME=tester XDG_CONFIG_HOME=" +
                           Quote((dir / "config").string()) + " " + Quote(XOM_TEST_XOMPLOT);
         for (const auto& a : args) cmd += " " + Quote(a);
