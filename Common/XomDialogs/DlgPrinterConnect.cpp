@@ -124,6 +124,7 @@ std::wstring CDlgSnmpAgentConnect::FilterCaption() const {
 }
 
 void CDlgSnmpAgentConnect::Search() {
+    if (m_busy) return;
     const std::wstring community = Community();
     PutCommunityOnTop(community);
     W().SetDefaultButton(IDOK);

@@ -70,8 +70,9 @@ void DialogTest::SelectTreeEntry(xomplatform::DialogWindow& window, unsigned tre
 
 std::vector<std::wstring> DialogTest::ListTexts(const xomplatform::DialogWindow& window,
                                                 unsigned list) {
+    const int count = window.GetListCount(list);
     std::vector<std::wstring> texts;
-    for (int i = 0; i < window.GetListCount(list); ++i)
-        texts.push_back(window.GetListText(list, i));
+    texts.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) texts.push_back(window.GetListText(list, i));
     return texts;
 }
