@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "Common/XomDialogs/DlgEnter.h"
 #include "DialogScript.h"
 #include "juxcommoncode/JuxNetwork/AdapterSource.h"
 #include "juxcommoncode/Snmp/SnmpMessage.h"
@@ -282,6 +283,33 @@ TEST_F(DialogTest, ASearchWithoutANetworkSaysSoAndKeepsTheCommunity) {
     });
     CXomDlgSnmpAgentConnect dialog(&manager, selected, recent);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    manager.Stop();
+}
+
+TEST_F(DialogTest, TheGenericDialogsFilterButtonChangesWhatIsListed) {
+    JuxNetwork::NetIpIoManagerOptions options;
+    options.adapterSource = std::make_shared<NoAdapters>();
+    KnownAgents manager(options);
+    ASSERT_TRUE(manager.Start());
+    manager.Answer(L"10.0.0.5", L"XOM Q Series Q1", L"q1-plotroom", L"tamsel");
+    manager.Answer(L"10.0.0.7", L"Laser 5 office printer", L"laser", L"public");
+    CXomMachine selected;
+    std::vector<CSnmpAgent> recent;
+    Then([this](CXomDialog&, DialogWindow& w) {
+        EXPECT_EQ(TreeTexts(w, D::kTree), (Texts{L"q1-plotroom", L"laser", L"None"}));
+        Next({[](CXomDialog&, DialogWindow& enter) {
+            EXPECT_EQ(enter.GetText(CDlgEnter::kEdit), L"");
+            enter.TypeText(CDlgEnter::kEdit, L"LaSeR");
+            enter.Click(IDOK);
+        }});
+        w.Click(D::kFilter);
+        EXPECT_EQ(w.GetText(D::kFilter), L"Filter: LaSeR");
+        EXPECT_EQ(TreeTexts(w, D::kTree), (Texts{L"laser", L"None"}));
+        w.Click(IDCANCEL);
+    });
+    D dialog(&manager, selected, recent);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(shown, (std::vector<unsigned>{D::kTemplate, CDlgEnter::kTemplate}));
     manager.Stop();
 }
 
