@@ -33,6 +33,15 @@ declare -A options=([q1]="${XOMSIM_Q1_OPTIONS:-}" [q2]="${XOMSIM_Q2_OPTIONS:-}")
 
 namespaces() { echo "$client" "$link" "${printers[@]/#/$prefix}"; }
 
+# Whether process $1 still runs: a stopped simulator whose parent is gone may stay a zombie for a
+# while (nothing reaps it at once), and a zombie answers kill -0.
+running() {
+  local stat
+  stat="$(cat "/proc/$1/stat" 2>/dev/null)" || return 1
+  stat="${stat##*) }"
+  [ "${stat:0:1}" != Z ]
+}
+
 down() {
   local pidfile pid
   for pidfile in "$state"/*.pid; do
@@ -43,10 +52,10 @@ down() {
       grep -q xomsim; then
       kill "$pid" 2>/dev/null
       for _ in 1 2 3 4 5 6 7 8 9 10; do
-        kill -0 "$pid" 2>/dev/null || break
+        running "$pid" || break
         sleep 0.1
       done
-      kill -9 "$pid" 2>/dev/null
+      running "$pid" && kill -9 "$pid" 2>/dev/null
     fi
     rm -f "$pidfile"
   done
