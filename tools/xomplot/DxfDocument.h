@@ -82,6 +82,7 @@ struct Entity {
     int degree = 3;
     std::vector<double> knots, weights;
     std::vector<Point> fit;
+    Point start_tangent, end_tangent;  // of a spline through fit points; (0,0) not given
     // INSERT
     std::string block;
     double sx = 1, sy = 1, angle = 0;

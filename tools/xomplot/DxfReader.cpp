@@ -29,6 +29,10 @@ double Real(const std::string& text) {
     return end == text.c_str() || !std::isfinite(v) ? 0.0 : v;
 }
 
+Point FiniteOrZero(double x, double y) {
+    return std::isfinite(x) && std::isfinite(y) ? Point{x, y} : Point{};
+}
+
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
@@ -187,6 +191,8 @@ class Collector : public DL_CreationAdapter {
         m_splineIndex = m_target->size() - 1;
         m_spline->degree = static_cast<int>(std::min(d.degree, 16u));
         m_spline->closed = (d.flags & 1) != 0;
+        m_spline->start_tangent = FiniteOrZero(d.tangentStartX, d.tangentStartY);
+        m_spline->end_tangent = FiniteOrZero(d.tangentEndX, d.tangentEndY);
     }
     void addControlPoint(const DL_ControlPointData& d) override {
         if (Entity* e = CurrentSpline(); e && e->points.size() < kMaxVertices) {

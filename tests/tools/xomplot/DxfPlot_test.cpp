@@ -205,7 +205,8 @@ class DxfPlotTest : public XomplotCliTest {
 };
 
 TEST_F(DxfPlotTest, EntitiesArePlottedWhereEzdxfPutsThem) {
-    for (const char* name : {"lines", "polylines", "curves", "splines", "faces", "inserts"}) {
+    for (const char* name :
+         {"lines", "polylines", "curves", "splines", "fitsplines", "faces", "inserts"}) {
         SCOPED_TRACE(name);
         const RunResult r = Plot(name);
         ASSERT_EQ(r.status, 0) << r.out << r.err;

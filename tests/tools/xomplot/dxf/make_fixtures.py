@@ -95,6 +95,17 @@ def splines():
     save("splines", doc)
 
 
+def fit_splines():
+    """Splines given only by their fit points: ezdxf's own interpolation is the expected curve."""
+    doc, msp = new()
+    msp.add_spline([(-70, 60), (-20, 100), (20, 20), (70, 100)])
+    tangents = msp.add_spline([(-70, -20), (-40, 20), (0, -10), (30, 30), (50, 0), (70, 10)])
+    tangents.dxf.start_tangent = (0, -1, 0)
+    tangents.dxf.end_tangent = (1, 1, 0)
+    msp.add_spline([(-60, -100), (0, -50), (60, -100)])
+    save("fitsplines", doc)
+
+
 def faces():
     doc, msp = new()
     msp.add_solid([(-60, 40), (-10, 40), (-60, 90), (-10, 90)], dxfattribs={"color": 3})
@@ -228,6 +239,6 @@ def floor_plan():
                                            "box 75,105,81,111"])
 
 
-for make in (lines_and_points, polylines, curves, splines, faces, inserts, properties, texts,
+for make in (lines_and_points, polylines, curves, splines, fit_splines, faces, inserts, properties, texts,
              hatches, bad_files, floor_plan):
     make()
