@@ -49,6 +49,7 @@ struct Vertex {
 struct HatchPatternLine {
     double angle_deg = 0;
     Point base, offset;
+    std::vector<double> dashes;  // + drawn, - gap, 0 dot; empty: continuous
 };
 
 struct HatchLoop {

@@ -209,9 +209,12 @@ class Flattener {
                 if (e.solid_fill) return Emit(Primitive::Fill, std::move(loops), s, m);
                 Style lines = s;
                 lines.dashes.clear();
-                for (auto& segment : HatchLines(loops, e.definition, e.pattern, e.pattern_angle,
-                                                e.pattern_scale, m_points, m_limits.max_points))
-                    if (!Emit(Primitive::Path, {std::move(segment)}, lines, m)) return false;
+                for (auto& piece :
+                     HatchLines(loops, e.definition, e.pattern, e.pattern_angle, e.pattern_scale,
+                                tol, m_points, m_limits.max_points)) {
+                    const auto kind = piece.size() == 1 ? Primitive::Dot : Primitive::Path;
+                    if (!Emit(kind, {std::move(piece)}, lines, m)) return false;
+                }
                 return true;
             }
             case EntityKind::Text:

@@ -324,7 +324,7 @@ class Collector : public DL_CreationAdapter {
     void PatternGroup(unsigned int code, double v) {
         if (!std::isfinite(v) || m_definition.size() > 64) return;
         if (code == 53) {
-            m_definition.push_back({v, {}, {}});
+            m_definition.push_back({v, {}, {}, {}});
             return;
         }
         if (m_definition.empty()) return;
@@ -333,6 +333,7 @@ class Collector : public DL_CreationAdapter {
         if (code == 44) l.base.y = v;
         if (code == 45) l.offset.x = v;
         if (code == 46) l.offset.y = v;
+        if (code == 49 && l.dashes.size() < 64) l.dashes.push_back(v);
     }
 
     std::vector<HatchPatternLine> m_definition;

@@ -7,6 +7,7 @@ each NAME.dxf a NAME.expect file with the geometry ezdxf itself computes for the
     fill x,y x,y ...      an area the plot must fill
     box x0,y0,x1,y1       ink may lie in this box, and some must (texts)
     colour x,y RRGGBB     the colour at that point
+    hue x,y RRGGBB        that colour near that point
 
 Usage: make_fixtures.py OUTDIR
 """
@@ -192,6 +193,39 @@ def hatches():
                 "box -61,-101,-50,-19", "box 50,-101,61,-19"])
 
 
+def patterns():
+    """Pattern hatches drawn with their dashes, dots, angle, spacing and colour: ezdxf's own hatch
+    lines are the expected ink, and nothing between them."""
+    from ezdxf.render import hatching
+    doc, msp = new()
+
+    def hatch(color, corners, **pattern):
+        # Wide enough that a dot of the pattern covers a rendered pixel.
+        h = msp.add_hatch(color=color, dxfattribs={"lineweight": 50})
+        h.set_pattern_fill(color=color, **pattern)
+        (x0, y0), (x1, y1) = corners
+        h.paths.add_polyline_path([(x0, y0), (x1, y0), (x1, y1), (x0, y1)], is_closed=True)
+        return h
+
+    hatches = {
+        "FF0000": hatch(1, ((-80, 41), (80, 109)), name="ANSI33", scale=3),
+        "0000FF": hatch(5, ((-80, -29), (-5, 29)), name="DASH", scale=2),
+        "FF00FF": hatch(6, ((6, -29), (80, 29)), name="DOTS2", pattern_type=2,
+                        definition=[[0, (0, 0), (2, 6), [5, -2.5, 0, -2.5]]]),
+        "00FF00": hatch(3, ((-80, -109), (80, -51)), name="_USER", pattern_type=0, angle=30,
+                        definition=[[30, (0, 0), (-2.5, 4.3301), []]]),
+    }
+    expect, extra = [], []
+    for rgb, h in hatches.items():
+        lines = list(hatching.hatch_entity(h))
+        for s, e in lines:
+            pts = [s] if s.isclose(e) else [s, e]
+            expect.append("path " + " ".join("%.4f,%.4f" % (p.x, p.y) for p in pts))
+        s, e = max(lines, key=lambda l: l[0].distance(l[1]))
+        extra.append("hue %.4f,%.4f %s" % ((s.x + e.x) / 2, (s.y + e.y) / 2, rgb))
+    save("patterns", doc, expect=expect, extra=extra)
+
+
 def bad_files():
     doc, msp = new()
     a = doc.blocks.new("A")
@@ -240,5 +274,5 @@ def floor_plan():
 
 
 for make in (lines_and_points, polylines, curves, splines, fit_splines, faces, inserts, properties, texts,
-             hatches, bad_files, floor_plan):
+             hatches, patterns, bad_files, floor_plan):
     make()
