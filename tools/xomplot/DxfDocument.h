@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace xomplot::dxf {
@@ -76,6 +77,8 @@ struct Entity {
     bool closed = false;
     bool mirrored = false;  // extrusion (0,0,-1): the object coordinates are mirrored in x
     double width = 0;       // polyline constant width, drawing units
+    // Polyline start and end widths of each vertex's segment when they vary; empty: `width`.
+    std::vector<std::pair<double, double>> widths;
     double radius = 0, ratio = 1, start = 0,
            end = 0;  // circles, arcs (degrees), ellipses (radians)
     Point axis;      // ellipse major axis

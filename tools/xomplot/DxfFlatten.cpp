@@ -5,6 +5,7 @@
 
 #include "tools/xomplot/DxfCurves.h"
 #include "tools/xomplot/DxfHatch.h"
+#include "tools/xomplot/DxfTaper.h"
 #include "tools/xomplot/DxfTextLayout.h"
 
 namespace xomplot::dxf {
@@ -159,6 +160,7 @@ class Flattener {
                 return Emit(Primitive::Dot, {{e.points[0].p}}, s, m);
             case EntityKind::Polyline: {
                 if (e.points.empty()) return true;
+                if (VaryingWidths(e)) return Tapered(e, s, m, tol);
                 std::vector<Point> pts = BulgedOutline(e.points, e.closed, tol);
                 return Emit(Primitive::Path, {std::move(pts)}, s, m, e.width);
             }
@@ -222,6 +224,30 @@ class Flattener {
                 return Text(e, s, m);
             case EntityKind::Insert:
                 return Insert(e, ctx, layer, s, m);
+        }
+        return true;
+    }
+
+    static bool VaryingWidths(const Entity& e) {
+        for (const auto& [w0, w1] : e.widths)
+            if (w0 != e.width || w1 != e.width) return true;
+        return false;
+    }
+
+    // A polyline whose widths vary: each segment a filled outline that runs from its start width
+    // to its end width, mitred to its neighbours; segments without width are lines.
+    bool Tapered(const Entity& e, const Style& s, const Affine& m, double tol) {
+        const std::vector<TaperedSegment> segments = TaperedSegments(e, tol);
+        for (const TaperedSegment& seg : segments) {
+            if (seg.centre.size() < 2) continue;
+            if (seg.left.empty()) {
+                if (!Emit(Primitive::Path, {seg.centre}, s, m)) return false;
+                continue;
+            }
+            std::vector<Point> outline = seg.left;
+            outline.insert(outline.end(), seg.right.rbegin(), seg.right.rend());
+            outline.push_back(outline.front());
+            if (!Emit(Primitive::Fill, {std::move(outline)}, s, m)) return false;
         }
         return true;
     }

@@ -60,7 +60,11 @@ class Collector : public DL_CreationAdapter {
         if (m_entity == "LTYPE") LinetypeGroup(code, value);
         if (code == 0) {
             if (m_entity == "HATCH") m_hatchDefinitions.push_back(std::move(m_definition));
-            if (m_entity == "LWPOLYLINE" || m_entity == "POLYLINE") m_widths.push_back(m_width);
+            if (m_entity == "LWPOLYLINE" || m_entity == "POLYLINE") {
+                m_widths.push_back(std::move(m_width));
+                m_vertices = 0;
+            }
+            if (value == "VERTEX" && !m_widths.empty()) ++m_vertices;
             m_definition.clear();
             m_entity = value;
             m_linetype.clear();
@@ -69,16 +73,41 @@ class Collector : public DL_CreationAdapter {
                     value != "EOF")
                     ++m_doc.not_drawn[value.substr(0, 32)];
             }
-            m_width = 0;
+            m_width = PolylineWidths{};
         } else if (code == 2 && m_entity == "SECTION") {
             m_section = value;
-        } else if ((code == 43 && m_entity == "LWPOLYLINE") ||
-                   (code == 40 && m_entity == "POLYLINE")) {
-            m_width = Real(value);
-            if (!std::isfinite(m_width) || m_width < 0) m_width = 0;
+        } else if (m_entity == "LWPOLYLINE" || m_entity == "POLYLINE" || m_entity == "VERTEX") {
+            WidthGroup(code, value);
         } else if (m_entity == "HATCH") {
             PatternGroup(code, Real(value));
         }
+    }
+
+    // Widths of polylines: LWPOLYLINE's constant width (43) and each vertex's start and end
+    // widths (40, 41 after its 10); POLYLINE's default widths (40, 41) and its VERTEXes' own.
+    void WidthGroup(int code, const std::string& value) {
+        double w = Real(value);
+        if (!(w > 0) || !std::isfinite(w)) w = 0;
+        if (m_entity == "LWPOLYLINE") {
+            if (code == 43) m_width.start = m_width.end = w;
+            if (code == 10) ++m_vertices;
+            if ((code == 40 || code == 41) && m_vertices > 0) SetVertexWidth(m_width, code, w);
+        } else if (m_entity == "POLYLINE") {
+            if (code == 40) m_width.start = w;
+            if (code == 41) m_width.end = w;
+        } else if ((code == 40 || code == 41) && m_vertices > 0 && !m_widths.empty()) {
+            SetVertexWidth(m_widths.back(), code, w);
+        }
+    }
+    struct PolylineWidths {
+        double start = 0, end = 0;  // the defaults of the vertices
+        // Vertices' own widths as far as some were given; the others take the defaults.
+        std::vector<std::pair<double, double>> vertices;
+    };
+    void SetVertexWidth(PolylineWidths& p, int code, double w) {
+        if (m_vertices > kMaxVertices) return;
+        p.vertices.resize(std::max(p.vertices.size(), m_vertices), {p.start, p.end});
+        (code == 40 ? p.vertices[m_vertices - 1].first : p.vertices[m_vertices - 1].second) = w;
     }
 
     // Pairs each HATCH with the pattern definition lines its groups gave, in file order.
@@ -175,13 +204,22 @@ class Collector : public DL_CreationAdapter {
         if (m_polyline) {
             m_polylineIndex = m_target->size() - 1;
             m_polyline->closed = (d.flags & 1) != 0;
-            if (m_polylines < m_widths.size()) m_polyline->width = m_widths[m_polylines];
+            m_polylineWidths = m_polylines < m_widths.size() ? &m_widths[m_polylines] : nullptr;
+            if (m_polylineWidths) m_polyline->width = m_polylineWidths->start;
         }
         ++m_polylines;
     }
     void addVertex(const DL_VertexData& d) override {
         Entity* e = CurrentPolyline();
-        if (e && e->points.size() < kMaxVertices) e->points.push_back({{d.x, d.y}, d.bulge});
+        if (!e || e->points.size() >= kMaxVertices) return;
+        // Widths per vertex only for a polyline whose widths vary.
+        const PolylineWidths* w = m_polylineWidths;
+        if (w && (w->start != w->end || !w->vertices.empty())) {
+            const std::size_t i = e->points.size();
+            e->widths.push_back(i < w->vertices.size() ? w->vertices[i]
+                                                       : std::make_pair(w->start, w->end));
+        }
+        e->points.push_back({{d.x, d.y}, d.bulge});
     }
     void endSequence() override { m_polyline = nullptr; }
 
@@ -342,8 +380,10 @@ class Collector : public DL_CreationAdapter {
     std::vector<Entity>* m_target = &m_doc.entities;
     std::string m_section, m_entity, m_linetype, m_mtextChunks;
     bool m_skipBlock = false;
-    double m_width = 0;
-    std::vector<double> m_widths;  // of each LWPOLYLINE and POLYLINE in file order
+    PolylineWidths m_width;
+    std::vector<PolylineWidths> m_widths;  // of each LWPOLYLINE and POLYLINE in file order
+    const PolylineWidths* m_polylineWidths = nullptr;
+    std::size_t m_vertices = 0;  // of the current polyline in the groups
     std::size_t m_polylines = 0;
     Entity* m_polyline = nullptr;
     Entity* m_spline = nullptr;

@@ -219,7 +219,7 @@ class DxfPlotTest : public XomplotCliTest {
 
 TEST_F(DxfPlotTest, EntitiesArePlottedWhereEzdxfPutsThem) {
     for (const char* name :
-         {"lines", "polylines", "curves", "splines", "fitsplines", "faces", "inserts"}) {
+         {"lines", "polylines", "tapers", "curves", "splines", "fitsplines", "faces", "inserts"}) {
         SCOPED_TRACE(name);
         const RunResult r = Plot(name);
         ASSERT_EQ(r.status, 0) << r.out << r.err;

@@ -79,6 +79,26 @@ def polylines():
     save("polylines", doc, extra=["band 4 -60,60 60,60 60,90", "weight 0,60 4.0"])
 
 
+def tapers():
+    """Polylines whose width varies from vertex to vertex: ezdxf's own outlines of them."""
+    from ezdxf.render.trace import TraceBuilder
+    doc, msp = new()
+    shapes = [
+        msp.add_lwpolyline([(-70, 60, 2, 8, 0), (0, 60, 8, 2, 0), (40, 100, 2, 2, 0)],
+                           format="xyseb"),
+        msp.add_lwpolyline([(-70, 0, 12, 0, 0), (-10, 0, 0, 0, 0)], format="xyseb"),
+        msp.add_polyline2d([(10, -20, 0, 10, 0.4), (70, -20, 0, 0, 0)], format="xyseb"),
+        msp.add_polyline2d([(-60, -100, 2, 6, 0), (0, -70, 6, 1, 0), (60, -100, 0, 0, 0)],
+                           format="xyseb"),
+    ]
+    expect = []
+    for shape in shapes:
+        for face in TraceBuilder.from_polyline(shape).faces():
+            face = list(face) + [face[0]]  # closed, so that every side is checked
+            expect.append("fill " + " ".join("%.4f,%.4f" % (v.x, v.y) for v in face))
+    save("tapers", doc, expect=expect)
+
+
 def curves():
     doc, msp = new()
     msp.add_circle((0, 40), 30, dxfattribs={"color": 1})
@@ -273,6 +293,6 @@ def floor_plan():
                                            "box 75,105,81,111"])
 
 
-for make in (lines_and_points, polylines, curves, splines, fit_splines, faces, inserts, properties, texts,
+for make in (lines_and_points, polylines, tapers, curves, splines, fit_splines, faces, inserts, properties, texts,
              hatches, patterns, bad_files, floor_plan):
     make()
