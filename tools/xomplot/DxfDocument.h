@@ -65,7 +65,7 @@ struct TextData {
     int halign = 0;        // TEXT 72: 0 left, 1 centre, 2 right, 3 aligned, 4 middle, 5 fit
     int valign = 0;        // TEXT 73: 0 baseline, 1 bottom, 2 middle, 3 top
     int attachment = 1;    // MTEXT 71: 1-9, top left to bottom right
-    double box_width = 0;  // MTEXT reference width (wrapping is not done)
+    double box_width = 0;  // MTEXT reference width: paragraphs wrap at it; 0 no wrapping
     double line_spacing = 1;
     Point second;  // TEXT alignment point
 };

@@ -234,9 +234,12 @@ TEST_F(DxfPlotTest, LayersColoursWeightsAndLineTypes) {
 }
 
 TEST_F(DxfPlotTest, TextsAreFilledOutlinesInTheirBoxes) {
-    const RunResult r = Plot("texts");
-    ASSERT_EQ(r.status, 0) << r.out << r.err;
-    Compare("texts");
+    for (const char* name : {"texts", "wrapped"}) {
+        SCOPED_TRACE(name);
+        const RunResult r = Plot(name);
+        ASSERT_EQ(r.status, 0) << r.out << r.err;
+        Compare(name);
+    }
 }
 
 TEST_F(DxfPlotTest, HatchesFillAroundIslandsAndDrawPatternLines) {

@@ -200,6 +200,20 @@ def texts():
                 "box -80,-62,-50,-51"])
 
 
+def wrapped():
+    """MTEXT wrapped at its reference width: a DejaVu Sans W is about 1.4 heights wide, so each
+    five-W word fits the 40 mm width alone and no two fit together; the paragraph after the
+    break fits on one line. Line pitch: 5/3 of the height."""
+    doc, msp = new()
+    msp.add_mtext("WWWWW WWWWW WWWWW\\PWW WW", dxfattribs={
+        "char_height": 5, "insert": (-80, 100), "attachment_point": 1, "width": 40})
+    boxes = []
+    for k, right in enumerate((-39, -39, -39, -39)):
+        base = 95 - 25 / 3 * k
+        boxes.append("box -81,%.2f,%g,%.2f" % (base - 1.5, right, base + 5.5))
+    save("wrapped", doc, expect=[], extra=boxes)
+
+
 def hatches():
     doc, msp = new()
     h = msp.add_hatch(color=1)
@@ -294,5 +308,5 @@ def floor_plan():
 
 
 for make in (lines_and_points, polylines, tapers, curves, splines, fit_splines, faces, inserts, properties, texts,
-             hatches, patterns, bad_files, floor_plan):
+             wrapped, hatches, patterns, bad_files, floor_plan):
     make()
