@@ -144,7 +144,8 @@ class Flattener {
 
     bool One(const Entity& e, const Context& ctx) {
         const Layer& layer = LayerOf(e.props.layer, ctx);
-        if (layer.off || layer.frozen) return true;
+        // Defpoints holds the points dimensions are measured from: never plotted.
+        if (layer.off || layer.frozen || LayerName(e.props.layer, ctx) == "DEFPOINTS") return true;
         const Style s = Resolve(e.props, ctx, layer);
         const Affine m = e.mirrored ? ctx.m * Affine::Scale(-1, 1) : ctx.m;
         // Tolerance in the entity's own units.

@@ -42,9 +42,9 @@ const std::set<std::string> kKnownVersions = {"AC1006", "AC1009", "AC1012", "AC1
                                               "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
 
 // Entities the reader draws, and records that are parts of others or never drawn on paper.
-const std::set<std::string> kDrawn = {"LINE",   "POINT",   "LWPOLYLINE", "POLYLINE", "CIRCLE",
-                                      "ARC",    "ELLIPSE", "SPLINE",     "SOLID",    "TRACE",
-                                      "3DFACE", "INSERT",  "TEXT",       "MTEXT",    "HATCH"};
+const std::set<std::string> kDrawn = {
+    "LINE",  "POINT", "LWPOLYLINE", "POLYLINE", "CIRCLE", "ARC",   "ELLIPSE", "SPLINE",
+    "SOLID", "TRACE", "3DFACE",     "INSERT",   "TEXT",   "MTEXT", "HATCH",   "DIMENSION"};
 const std::set<std::string> kParts = {"VERTEX", "SEQEND", "ATTRIB", "ATTDEF",
                                       "BLOCK",  "ENDBLK", "ENDSEC", "VIEWPORT"};
 
@@ -64,6 +64,10 @@ class Collector : public DL_CreationAdapter {
                 m_widths.push_back(std::move(m_width));
                 m_vertices = 0;
             }
+            if (m_entity == "DIMENSION" && m_dimensionType != 7)
+                m_dimensionBlocks.push_back(std::move(m_dimensionBlock));
+            m_dimensionBlock.clear();
+            m_dimensionType = 0;
             if (value == "VERTEX" && !m_widths.empty()) ++m_vertices;
             m_definition.clear();
             m_entity = value;
@@ -78,6 +82,9 @@ class Collector : public DL_CreationAdapter {
             m_section = value;
         } else if (m_entity == "LWPOLYLINE" || m_entity == "POLYLINE" || m_entity == "VERTEX") {
             WidthGroup(code, value);
+        } else if (m_entity == "DIMENSION") {
+            if (code == 2) m_dimensionBlock = value;
+            if (code == 70) m_dimensionType = static_cast<int>(Real(value)) & 7;
         } else if (m_entity == "HATCH") {
             PatternGroup(code, Real(value));
         }
@@ -265,6 +272,32 @@ class Collector : public DL_CreationAdapter {
         }
     }
 
+    // A dimension is drawn as its block of lines, arrows and texts (named by its group 2, which
+    // dxflib does not report); dxflib reports each kind of dimension but the arc length (7).
+    void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { Dimension(); }
+    void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { Dimension(); }
+    void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { Dimension(); }
+    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override {
+        Dimension();
+    }
+    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override {
+        Dimension();
+    }
+    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override {
+        Dimension();
+    }
+    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override {
+        Dimension();
+    }
+    void Dimension() {
+        const std::size_t i = m_dimensions++;
+        if (i >= m_dimensionBlocks.size() || m_dimensionBlocks[i].empty()) return;
+        if (Entity* e = Add(EntityKind::Insert)) {
+            e->points = {{{0, 0}}};
+            e->block = Upper(m_dimensionBlocks[i]);
+        }
+    }
+
     void addText(const DL_TextData& d) override { Text(d); }
     void addAttribute(const DL_AttributeData& d) override {
         // Invisible attributes (flag 1) are not drawn.
@@ -380,6 +413,10 @@ class Collector : public DL_CreationAdapter {
     std::vector<Entity>* m_target = &m_doc.entities;
     std::string m_section, m_entity, m_linetype, m_mtextChunks;
     bool m_skipBlock = false;
+    std::string m_dimensionBlock;
+    int m_dimensionType = 0;
+    std::vector<std::string> m_dimensionBlocks;  // of each DIMENSION in file order
+    std::size_t m_dimensions = 0;
     PolylineWidths m_width;
     std::vector<PolylineWidths> m_widths;  // of each LWPOLYLINE and POLYLINE in file order
     const PolylineWidths* m_polylineWidths = nullptr;

@@ -287,24 +287,132 @@ def bad_files():
 
 
 def floor_plan():
-    """A floor plan of a few thousand entities: walls, doors, furniture blocks, texts, hatches."""
+    """A realistic floor plan of a few thousand entities: wide wall polylines, doors as arcs in a
+    block inserted in every room (turned and mirrored), desks with nested chairs and chair arrays,
+    solid and pattern hatches, room labels, dimensions, and layers that are off or frozen whose
+    entities lie across the rooms. Expected: ezdxf's geometry of everything plotted, boxes around
+    the texts; the comparison also requires every other place to stay empty."""
+    from ezdxf.render import hatching
     doc, msp = new()
     doc.layers.add("WALLS", color=7, lineweight=50)
     doc.layers.add("DOORS", color=3)
+    doc.layers.add("FURNITURE", color=6)
+    doc.layers.add("WET", color=4)
+    doc.layers.add("STORE", color=1)
     doc.layers.add("TEXT", color=5)
+    doc.layers.add("DIMS", color=2)
+    doc.layers.add("OLD-WALLS", color=1).off()
+    doc.layers.add("NOTES", color=3).freeze()
+    door = doc.blocks.new("DOOR")
+    door.add_line((0, 0), (0, 8))
+    door.add_arc((0, 0), 8, 0, 90)
     chair = doc.blocks.new("CHAIR")
-    chair.add_lwpolyline([(0, 0), (0.5, 0), (0.5, 0.5), (0, 0.5)], close=True)
-    chair.add_arc((0.25, 0.5), 0.25, 0, 180)
-    for i in range(40):
-        for j in range(30):
-            x, y = -80 + i * 4, -110 + j * 7.5
-            msp.add_lwpolyline([(x, y), (x + 4, y), (x + 4, y + 7.5)], dxfattribs={"layer": "WALLS"})
-            msp.add_arc((x + 1, y + 1), 1, 0, 90, dxfattribs={"layer": "DOORS"})
-            msp.add_blockref("CHAIR", (x + 2, y + 3))
-    for j in range(30):
-        msp.add_text("R%d" % j, dxfattribs={"height": 1.5, "layer": "TEXT"}).set_placement((-88, -108 + j * 7.5))
-    save("floorplan", doc, expect=[], extra=["box -91,-121,91,121", "box -81,-111,-75,-105",
-                                           "box 75,105,81,111"])
+    chair.add_circle((0, 0), 0.8)
+    chair.add_line((-0.8, -1), (0.8, -1))
+    desk = doc.blocks.new("DESK")
+    desk.add_lwpolyline([(0, 0), (8, 0), (8, 4), (0, 4)], close=True)
+    desk.add_blockref("CHAIR", (4, -1.5))
+    cols, rows, x0, y0 = 6, 8, -80.0, -100.0
+    w, h = 160.0 / cols, 200.0 / rows
+    texts, hatches, plotted = [], [], []
+    for i in range(cols):
+        for j in range(rows):
+            x, y = x0 + i * w, y0 + j * h
+            n = i * rows + j
+            plotted.append(msp.add_lwpolyline([(x, y), (x + w, y), (x + w, y + h), (x, y + h)],
+                                              close=True,
+                                              dxfattribs={"layer": "WALLS", "const_width": 0.8}))
+            turn = (0, 90, 180, 270)[n % 4]
+            dx, dy = {0: (4, 1), 90: (w - 1, 4), 180: (w - 4, h - 1), 270: (1, h - 4)}[turn]
+            plotted.append(msp.add_blockref("DOOR", (x + dx, y + dy), dxfattribs={
+                "layer": "DOORS", "rotation": turn, "xscale": -1 if n % 3 == 0 else 1}))
+            label = "R%d" % (n + 1)
+            texts.append((label, x + 12, y + h - 5, 2.0))
+            plotted.append(msp.add_text(label, dxfattribs={"height": 2.0, "layer": "TEXT"})
+                           .set_placement((x + 12, y + h - 5)))
+            if n % 7 == 3:
+                wet = msp.add_hatch(color=256, dxfattribs={"layer": "WET"})
+                wet.paths.add_polyline_path([(x + 2, y + 11), (x + w - 2, y + 11),
+                                             (x + w - 2, y + h - 8), (x + 2, y + h - 8)],
+                                            is_closed=True)
+                hatches.append(("fill", wet, (x + w / 2, y + 14)))
+                continue
+            if n % 7 == 5:
+                store = msp.add_hatch(dxfattribs={"layer": "STORE"})
+                store.set_pattern_fill("ANSI31", color=256, scale=1.5)
+                store.paths.add_polyline_path([(x + 2, y + 11), (x + w - 2, y + 11),
+                                               (x + w - 2, y + h - 8), (x + 2, y + h - 8)],
+                                              is_closed=True)
+                hatches.append(("pattern", store, None))
+                continue
+            for k in range(2):
+                plotted.append(msp.add_blockref("DESK", (x + 3 + k * 12, y + 12),
+                                                dxfattribs={"layer": "FURNITURE"}))
+            # Chairs: an array insert, and rows of single ones.
+            array = msp.add_blockref("CHAIR", (x + 3, y + 18.5), dxfattribs={"layer": "FURNITURE"})
+            array.dxf.row_count, array.dxf.column_count = 1, 4
+            array.dxf.column_spacing = 2.5
+            plotted.append(array)
+            for k in range(48):
+                plotted.append(msp.add_blockref(
+                    "CHAIR", (x + 2.5 + (k % 12) * 1.9, y + 3.5 + (k // 12) * 1.9),
+                    dxfattribs={"layer": "FURNITURE", "xscale": 0.5, "yscale": 0.5}))
+            # A window in the outer wall: three parallel lines.
+            for k in (-0.4, 0, 0.4):
+                plotted.append(msp.add_line((x + 15, y + h + k), (x + 22, y + h + k),
+                                            dxfattribs={"layer": "WALLS", "lineweight": 13}))
+    # Entities of layers that are off or frozen, across the rooms.
+    for i in range(cols):
+        msp.add_line((x0 + i * w + 5, y0 + 5), (x0 + i * w + 5, y0 + 195),
+                     dxfattribs={"layer": "OLD-WALLS"})
+        msp.add_circle((x0 + i * w + w / 2, 0), 10, dxfattribs={"layer": "NOTES"})
+        msp.add_text("OLD", dxfattribs={"layer": "NOTES", "height": 5}).set_placement(
+            (x0 + i * w + 5, -30))
+    dims = []
+    for i in range(cols):
+        d = msp.add_linear_dim(base=(0, -108), p1=(x0 + i * w, y0), p2=(x0 + (i + 1) * w, y0),
+                               dimstyle="EZDXF", override={"dimtxt": 2.5, "dimasz": 1.5},
+                               dxfattribs={"layer": "DIMS"})
+        d.render()
+        dims.append(d.dimension)
+    for j in range(rows):
+        d = msp.add_linear_dim(base=(-86, 0), p1=(x0, y0 + j * h), p2=(x0, y0 + (j + 1) * h),
+                               angle=90, dimstyle="EZDXF",
+                               override={"dimtxt": 2.5, "dimasz": 1.5},
+                               dxfattribs={"layer": "DIMS"})
+        d.render()
+        dims.append(d.dimension)
+    count = len(msp)
+    assert count > 2000, count
+    expect, extra = [], []
+    walls = [e for e in plotted if e.dxf.layer == "WALLS" and e.dxftype() == "LWPOLYLINE"]
+    shown = [e for e in disassemble.recursive_decompose(plotted + dims)
+             if e.dxftype() not in ("TEXT", "MTEXT") and e.dxf.layer.upper() != "DEFPOINTS"
+             and e not in walls]
+    expected_paths(shown, expect)
+    for wall in walls:
+        pts = [p[:2] for p in wall.get_points()]
+        expect.append("band 0.8 " + " ".join("%.4f,%.4f" % p for p in pts + pts[:1]))
+    for e in disassemble.recursive_decompose(dims):
+        if e.dxftype() == "MTEXT":
+            p, size = e.dxf.insert, e.dxf.char_height
+            half = len(e.plain_text()) * size * 0.55 + 1
+            upright = abs(e.dxf.get("rotation", 0) % 180 - 90) < 1
+            hx, hy = (size + 0.5, half) if upright else (half, size + 0.5)
+            extra.append("box %.3f,%.3f,%.3f,%.3f" % (p.x - hx, p.y - hy, p.x + hx, p.y + hy))
+    for label, x, y, size in texts:
+        extra.append("box %.3f,%.3f,%.3f,%.3f" % (x - 0.3, y - 0.4 * size, x + len(label) * size
+                                                  + 0.5, y + 1.1 * size))
+    for kind, hatch, inside in hatches:
+        if kind == "fill":
+            path = hatch.paths.paths[0]
+            pts = [v[:2] for v in path.vertices] + [path.vertices[0][:2]]
+            expect.append("fill " + " ".join("%.4f,%.4f" % p for p in pts))
+            extra.append("colour %.3f,%.3f 00FFFF" % inside)
+        else:
+            for s, e in hatching.hatch_entity(hatch):
+                expect.append("path %.4f,%.4f %.4f,%.4f" % (s.x, s.y, e.x, e.y))
+    save("floorplan", doc, expect=expect, extra=extra)
 
 
 for make in (lines_and_points, polylines, tapers, curves, splines, fit_splines, faces, inserts, properties, texts,
