@@ -532,12 +532,7 @@ bool ReadDxfText(const std::string& text, const std::string& source, Document& o
 
 bool ReadDxfFile(const std::string& path, Document& out, std::string& error) {
     std::string text;
-    int systemError = 0;
-    const auto result = xomplatform::ReadFileText(path, kMaxFileBytes, text, &systemError);
-    if (result != xomplatform::ReadFileResult::Ok) {
-        error = xomplatform::ReadFileErrorText(path, result, systemError, kMaxFileBytes);
-        return false;
-    }
+    if (!xomplatform::ReadFileOrError(path, kMaxFileBytes, text, error)) return false;
     return ReadDxfText(text, path, out, error);
 }
 
