@@ -9,6 +9,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDefaultSpacing = 3.175;  // the common 45-degree pattern's spacing, drawing units
 constexpr std::size_t kMaxLinesPerFamily = 20000;
+constexpr double kMaxDashesPerFamily = 2e6;
 
 // Families of the usual patterns when the file gives no definition.
 std::vector<HatchPatternLine> Predefined(const std::string& name, double angle, double scale) {
@@ -86,23 +87,33 @@ std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>
     std::vector<std::vector<Point>> out;
     const auto families = definition.empty() ? Predefined(pattern, angle_deg, scale) : definition;
     for (const auto& f : families) {
-        const std::vector<double> dashes = Visible(f.dashes, tolerance);
+        std::vector<double> dashes = Visible(f.dashes, tolerance);
         if (dashes.size() == 1 && dashes[0] < 0) continue;
         const double r = f.angle_deg * kPi / 180;
         const Point u{std::cos(r), std::sin(r)}, n{-std::sin(r), std::cos(r)};
         const double spacing = f.offset.x * n.x + f.offset.y * n.y;
         if (!std::isfinite(spacing) || std::fabs(spacing) < 1e-12) continue;
-        // The loops' extent across the lines, in line numbers from the base.
-        double lo = 1e300, hi = -1e300;
+        // The loops' extent across the lines (in line numbers from the base) and along them.
+        double lo = 1e300, hi = -1e300, along0 = 1e300, along1 = -1e300;
         for (const auto& l : loops)
             for (const Point& p : l) {
                 const double d = (p.x - f.base.x) * n.x + (p.y - f.base.y) * n.y;
                 lo = std::min(lo, d);
                 hi = std::max(hi, d);
+                along0 = std::min(along0, p.x * u.x + p.y * u.y);
+                along1 = std::max(along1, p.x * u.x + p.y * u.y);
             }
         const double step = std::fabs(spacing);
         const double first = std::ceil(lo / step), last = std::floor(hi / step);
         if (!(last >= first) || last - first > kMaxLinesPerFamily) continue;
+        if (!dashes.empty()) {
+            // Dashes past a bound (a huge area, or dashes near the device's resolution) would
+            // take memory beyond reason: such a family is drawn as continuous lines.
+            double period = 0;
+            for (double dash : dashes) period += std::fabs(dash);
+            if ((last - first + 1) * (along1 - along0) / period > kMaxDashesPerFamily)
+                dashes.clear();
+        }
         const auto lines = static_cast<long long>(last - first);
         for (long long line = 0; line <= lines; ++line) {
             const double d = (first + static_cast<double>(line)) * step;

@@ -10,8 +10,8 @@
 namespace xomplot::dxf {
 
 // Line segments (dashes) and single points (dots) in drawing units; dashes too small to show at
-// `tolerance` are drawn as continuous lines. `points` counts what the drawing has so far and
-// stops the lines at `max_points`.
+// `tolerance`, or too many for one hatch, are drawn as continuous lines. `points` counts what the
+// drawing has so far and stops the lines at `max_points`.
 std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>& loops,
                                            const std::vector<HatchPatternLine>& definition,
                                            const std::string& pattern, double angle_deg,
