@@ -4,14 +4,20 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <memory>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "tools/xomplot/DxfReader.h"
 #include "tools/xomplot/PlotRun.h"
+#include "tools/xomsim/PrinterDescription.h"
+#include "tools/xomsim/SnmpAgent.h"
 
 namespace {
 
@@ -67,6 +73,49 @@ const fs::path& Drawing() {
     return path;
 }
 
+// The driver plots only to a linked printer, whose data it reads before the plot: the
+// simulator's agent (printer-q1) on a loopback address of its own serves it, and the plot uses a
+// configuration linked to it. False (and the reason on stderr) when the agent cannot start.
+struct LinkedPrinter {
+    std::FILE* log = std::fopen("/dev/null", "w");  // the agent's line per request
+    std::unique_ptr<xomsim::SnmpAgent> agent;
+    std::atomic<bool> stop{false};
+    std::thread serving;
+    ~LinkedPrinter() {
+        stop.store(true);
+        if (serving.joinable()) serving.join();
+        agent.reset();
+        if (log != nullptr) std::fclose(log);
+    }
+};
+
+bool StartLinkedPrinter(const fs::path& dir) {
+    static LinkedPrinter printer;
+    if (printer.agent) return true;
+    const std::string address = "127.0.0.96";
+    xomsim::PrinterDescription description;
+    std::string error;
+    if (!xomsim::LoadPrinterDescription(XOM_BENCH_EXAMPLES "/printer-q1.txt", description, error)) {
+        std::fprintf(stderr, "dxf_bench: %s\n", error.c_str());
+        return false;
+    }
+    xomsim::AgentOptions options;
+    options.address = address;
+    options.wolPort = 0;
+    auto agent = std::make_unique<xomsim::SnmpAgent>(options, description, printer.log);
+    if (!agent->Open(error)) {
+        std::fprintf(stderr, "dxf_bench: the linked printer's agent: %s\n", error.c_str());
+        return false;
+    }
+    printer.agent = std::move(agent);
+    printer.serving = std::thread([] { printer.agent->Run(printer.stop); });
+    const fs::path printers = dir / "config" / "xomplot" / "printers";
+    fs::create_directories(printers);
+    std::ofstream(printers / "bench.conf") << "MachineIpAddress = " << address << "\n";
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+    return true;
+}
+
 void BM_DxfReadOnly(benchmark::State& state) {
     const fs::path& path = Drawing();
     for (auto _ : state) {
@@ -84,8 +133,13 @@ BENCHMARK(BM_DxfReadOnly)->Unit(benchmark::kSecond)->Iterations(1);
 void BM_DxfPlotEndToEnd(benchmark::State& state) {
     const fs::path& path = Drawing();
     const fs::path job = path.parent_path() / "million.job";
+    if (!StartLinkedPrinter(path.parent_path())) {
+        state.SkipWithError("the linked printer's agent did not start");
+        return;
+    }
     for (auto _ : state) {
         xomplot::PlotOptions o;
+        o.config_name = "bench";
         o.driver_path = std::string(XOM_BENCH_DRIVER_DIR) + "/xomq15.hdi";
         o.drawing_path = path.string();
         o.output_file = job.string();

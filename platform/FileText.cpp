@@ -70,4 +70,13 @@ std::string ReadFileErrorText(const std::string& path, ReadFileResult result, in
     return path + ": cannot read";
 }
 
+bool ReadFileOrError(const std::string& path, std::size_t max_bytes, std::string& text,
+                     std::string& error) {
+    int systemError = 0;
+    const ReadFileResult result = ReadFileText(path, max_bytes, text, &systemError);
+    if (result == ReadFileResult::Ok) return true;
+    error = ReadFileErrorText(path, result, systemError, max_bytes);
+    return false;
+}
+
 }  // namespace xomplatform

@@ -18,4 +18,9 @@ ReadFileResult ReadFileText(const std::string& path, std::size_t max_bytes, std:
 std::string ReadFileErrorText(const std::string& path, ReadFileResult result, int systemError,
                               std::size_t max_bytes);
 
+// ReadFileText with the reason as ReadFileErrorText gives it: false with `error` set when the file
+// cannot be read whole.
+bool ReadFileOrError(const std::string& path, std::size_t max_bytes, std::string& text,
+                     std::string& error);
+
 }  // namespace xomplatform

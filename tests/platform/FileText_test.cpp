@@ -58,5 +58,18 @@ TEST_F(FileTextTest, MissingFileGivesTheSystemsReason) {
               path + ": read error: Input/output error");
 }
 
+TEST_F(FileTextTest, ReadFileOrErrorGivesTheTextOrTheReason) {
+    std::ofstream(dir / "a.txt") << "abcdef";
+    std::string text, error;
+    EXPECT_TRUE(ReadFileOrError((dir / "a.txt").string(), 100, text, error));
+    EXPECT_EQ(text, "abcdef");
+    EXPECT_TRUE(error.empty());
+    const std::string missing = (dir / "missing").string();
+    EXPECT_FALSE(ReadFileOrError(missing, 100, text, error));
+    EXPECT_EQ(error, missing + ": cannot open: No such file or directory");
+    EXPECT_FALSE(ReadFileOrError((dir / "a.txt").string(), 3, text, error));
+    EXPECT_EQ(error, (dir / "a.txt").string() + ": larger than 0 MB");
+}
+
 }  // namespace
 }  // namespace xomplatform

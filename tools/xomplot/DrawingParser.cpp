@@ -343,13 +343,8 @@ bool ParseDrawing(const std::string& text, const std::string& source, Drawing& o
 
 bool LoadDrawing(const std::string& path, Drawing& out, std::string& error) {
     std::string text;
-    int systemError = 0;
-    const auto result = xomplatform::ReadFileText(path, kMaxFileBytes, text, &systemError);
-    if (result != xomplatform::ReadFileResult::Ok) {
-        // A drawing that cannot be read whole is refused: never a shorter plot.
-        error = xomplatform::ReadFileErrorText(path, result, systemError, kMaxFileBytes);
-        return false;
-    }
+    // A drawing that cannot be read whole is refused: never a shorter plot.
+    if (!xomplatform::ReadFileOrError(path, kMaxFileBytes, text, error)) return false;
     if (!ParseDrawing(text, path, out, error)) return false;
     if (!LoadDrawingImages(out, path, error)) {
         out = Drawing{};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/xomplot/DxfFitSpline.h"
+
 namespace xomplot::dxf {
 
 namespace {
@@ -113,11 +115,21 @@ Point DeBoor(int p, const std::vector<double>& U, const std::vector<Point>& P,
 }  // namespace
 
 std::vector<Point> SplinePoints(const Entity& e, double tolerance) {
+    if (e.points.empty()) {
+        // Fit points only: the cubic through them that CAD programs draw.
+        CubicSpline cubic;
+        if (!InterpolateFitPoints(e.fit, e.start_tangent, e.end_tangent, e.closed, cubic))
+            return e.fit;
+        Entity through;
+        through.degree = 3;
+        through.knots = std::move(cubic.knots);
+        for (const Point& p : cubic.control) through.points.push_back({p, 0});
+        return SplinePoints(through, tolerance);
+    }
     std::vector<Point> ctrl;
     for (const auto& v : e.points) ctrl.push_back(v.p);
-    if (ctrl.empty()) return e.fit;  // fit points only: drawn through them
-    const int p = std::clamp(e.degree, 1, static_cast<int>(ctrl.size()) - 1);
     if (ctrl.size() < 2) return ctrl;
+    const int p = std::clamp(e.degree, 1, static_cast<int>(ctrl.size()) - 1);
     std::vector<double> W = e.weights;
     W.resize(ctrl.size(), 1.0);
     for (double& w : W)

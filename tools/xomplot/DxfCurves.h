@@ -17,8 +17,8 @@ std::vector<Point> BulgedOutline(const std::vector<Vertex>& v, bool closed, doub
 // An ellipse or elliptical arc from its parameters (radians).
 std::vector<Point> EllipsePoints(Point centre, Point axis, double ratio, double start, double end,
                                  double tolerance);
-// A (rational) B-spline from control points, weights and knots; fit points when there are no
-// control points.
+// A (rational) B-spline from control points, weights and knots; the cubic through the fit points
+// when there are no control points.
 std::vector<Point> SplinePoints(const Entity& e, double tolerance);
 
 }  // namespace xomplot::dxf

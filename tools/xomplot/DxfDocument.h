@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace xomplot::dxf {
@@ -49,6 +50,7 @@ struct Vertex {
 struct HatchPatternLine {
     double angle_deg = 0;
     Point base, offset;
+    std::vector<double> dashes;  // + drawn, - gap, 0 dot; empty: continuous
 };
 
 struct HatchLoop {
@@ -63,7 +65,7 @@ struct TextData {
     int halign = 0;        // TEXT 72: 0 left, 1 centre, 2 right, 3 aligned, 4 middle, 5 fit
     int valign = 0;        // TEXT 73: 0 baseline, 1 bottom, 2 middle, 3 top
     int attachment = 1;    // MTEXT 71: 1-9, top left to bottom right
-    double box_width = 0;  // MTEXT reference width (wrapping is not done)
+    double box_width = 0;  // MTEXT reference width: paragraphs wrap at it; 0 no wrapping
     double line_spacing = 1;
     Point second;  // TEXT alignment point
 };
@@ -75,6 +77,8 @@ struct Entity {
     bool closed = false;
     bool mirrored = false;  // extrusion (0,0,-1): the object coordinates are mirrored in x
     double width = 0;       // polyline constant width, drawing units
+    // Polyline start and end widths of each vertex's segment when they vary; empty: `width`.
+    std::vector<std::pair<double, double>> widths;
     double radius = 0, ratio = 1, start = 0,
            end = 0;  // circles, arcs (degrees), ellipses (radians)
     Point axis;      // ellipse major axis
@@ -82,6 +86,7 @@ struct Entity {
     int degree = 3;
     std::vector<double> knots, weights;
     std::vector<Point> fit;
+    Point start_tangent, end_tangent;  // of a spline through fit points; (0,0) not given
     // INSERT
     std::string block;
     double sx = 1, sy = 1, angle = 0;

@@ -5,6 +5,7 @@
 
 #include "tools/xomplot/DxfCurves.h"
 #include "tools/xomplot/DxfHatch.h"
+#include "tools/xomplot/DxfTaper.h"
 #include "tools/xomplot/DxfTextLayout.h"
 
 namespace xomplot::dxf {
@@ -143,7 +144,8 @@ class Flattener {
 
     bool One(const Entity& e, const Context& ctx) {
         const Layer& layer = LayerOf(e.props.layer, ctx);
-        if (layer.off || layer.frozen) return true;
+        // Defpoints holds the points dimensions are measured from: never plotted.
+        if (layer.off || layer.frozen || LayerName(e.props.layer, ctx) == "DEFPOINTS") return true;
         const Style s = Resolve(e.props, ctx, layer);
         const Affine m = e.mirrored ? ctx.m * Affine::Scale(-1, 1) : ctx.m;
         // Tolerance in the entity's own units.
@@ -159,6 +161,7 @@ class Flattener {
                 return Emit(Primitive::Dot, {{e.points[0].p}}, s, m);
             case EntityKind::Polyline: {
                 if (e.points.empty()) return true;
+                if (VaryingWidths(e)) return Tapered(e, s, m, tol);
                 std::vector<Point> pts = BulgedOutline(e.points, e.closed, tol);
                 return Emit(Primitive::Path, {std::move(pts)}, s, m, e.width);
             }
@@ -209,9 +212,12 @@ class Flattener {
                 if (e.solid_fill) return Emit(Primitive::Fill, std::move(loops), s, m);
                 Style lines = s;
                 lines.dashes.clear();
-                for (auto& segment : HatchLines(loops, e.definition, e.pattern, e.pattern_angle,
-                                                e.pattern_scale, m_points, m_limits.max_points))
-                    if (!Emit(Primitive::Path, {std::move(segment)}, lines, m)) return false;
+                for (auto& piece :
+                     HatchLines(loops, e.definition, e.pattern, e.pattern_angle, e.pattern_scale,
+                                tol, m_points, m_limits.max_points)) {
+                    const auto kind = piece.size() == 1 ? Primitive::Dot : Primitive::Path;
+                    if (!Emit(kind, {std::move(piece)}, lines, m)) return false;
+                }
                 return true;
             }
             case EntityKind::Text:
@@ -219,6 +225,30 @@ class Flattener {
                 return Text(e, s, m);
             case EntityKind::Insert:
                 return Insert(e, ctx, layer, s, m);
+        }
+        return true;
+    }
+
+    static bool VaryingWidths(const Entity& e) {
+        for (const auto& [w0, w1] : e.widths)
+            if (w0 != e.width || w1 != e.width) return true;
+        return false;
+    }
+
+    // A polyline whose widths vary: each segment a filled outline that runs from its start width
+    // to its end width, mitred to its neighbours; segments without width are lines.
+    bool Tapered(const Entity& e, const Style& s, const Affine& m, double tol) {
+        const std::vector<TaperedSegment> segments = TaperedSegments(e, tol);
+        for (const TaperedSegment& seg : segments) {
+            if (seg.centre.size() < 2) continue;
+            if (seg.left.empty()) {
+                if (!Emit(Primitive::Path, {seg.centre}, s, m)) return false;
+                continue;
+            }
+            std::vector<Point> outline = seg.left;
+            outline.insert(outline.end(), seg.right.rbegin(), seg.right.rend());
+            outline.push_back(outline.front());
+            if (!Emit(Primitive::Fill, {std::move(outline)}, s, m)) return false;
         }
         return true;
     }

@@ -9,12 +9,13 @@
 
 namespace xomplot::dxf {
 
-// Line segments in drawing units; `points` counts what the drawing has so far and stops the
-// lines at `max_points`.
+// Line segments (dashes) and single points (dots) in drawing units; dashes too small to show at
+// `tolerance`, or too many for one hatch, are drawn as continuous lines. `points` counts what the
+// drawing has so far and stops the lines at `max_points`.
 std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>& loops,
                                            const std::vector<HatchPatternLine>& definition,
                                            const std::string& pattern, double angle_deg,
-                                           double scale, std::size_t points,
+                                           double scale, double tolerance, std::size_t points,
                                            std::size_t max_points);
 
 }  // namespace xomplot::dxf

@@ -29,6 +29,10 @@ double Real(const std::string& text) {
     return end == text.c_str() || !std::isfinite(v) ? 0.0 : v;
 }
 
+Point FiniteOrZero(double x, double y) {
+    return std::isfinite(x) && std::isfinite(y) ? Point{x, y} : Point{};
+}
+
 std::string Upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
@@ -38,9 +42,9 @@ const std::set<std::string> kKnownVersions = {"AC1006", "AC1009", "AC1012", "AC1
                                               "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
 
 // Entities the reader draws, and records that are parts of others or never drawn on paper.
-const std::set<std::string> kDrawn = {"LINE",   "POINT",   "LWPOLYLINE", "POLYLINE", "CIRCLE",
-                                      "ARC",    "ELLIPSE", "SPLINE",     "SOLID",    "TRACE",
-                                      "3DFACE", "INSERT",  "TEXT",       "MTEXT",    "HATCH"};
+const std::set<std::string> kDrawn = {
+    "LINE",  "POINT", "LWPOLYLINE", "POLYLINE", "CIRCLE", "ARC",   "ELLIPSE", "SPLINE",
+    "SOLID", "TRACE", "3DFACE",     "INSERT",   "TEXT",   "MTEXT", "HATCH",   "DIMENSION"};
 const std::set<std::string> kParts = {"VERTEX", "SEQEND", "ATTRIB", "ATTDEF",
                                       "BLOCK",  "ENDBLK", "ENDSEC", "VIEWPORT"};
 
@@ -56,7 +60,15 @@ class Collector : public DL_CreationAdapter {
         if (m_entity == "LTYPE") LinetypeGroup(code, value);
         if (code == 0) {
             if (m_entity == "HATCH") m_hatchDefinitions.push_back(std::move(m_definition));
-            if (m_entity == "LWPOLYLINE" || m_entity == "POLYLINE") m_widths.push_back(m_width);
+            if (m_entity == "LWPOLYLINE" || m_entity == "POLYLINE") {
+                m_widths.push_back(std::move(m_width));
+                m_vertices = 0;
+            }
+            if (m_entity == "DIMENSION" && m_dimensionType != 7)
+                m_dimensionBlocks.push_back(std::move(m_dimensionBlock));
+            m_dimensionBlock.clear();
+            m_dimensionType = 0;
+            if (value == "VERTEX" && !m_widths.empty()) ++m_vertices;
             m_definition.clear();
             m_entity = value;
             m_linetype.clear();
@@ -65,16 +77,44 @@ class Collector : public DL_CreationAdapter {
                     value != "EOF")
                     ++m_doc.not_drawn[value.substr(0, 32)];
             }
-            m_width = 0;
+            m_width = PolylineWidths{};
         } else if (code == 2 && m_entity == "SECTION") {
             m_section = value;
-        } else if ((code == 43 && m_entity == "LWPOLYLINE") ||
-                   (code == 40 && m_entity == "POLYLINE")) {
-            m_width = Real(value);
-            if (!std::isfinite(m_width) || m_width < 0) m_width = 0;
+        } else if (m_entity == "LWPOLYLINE" || m_entity == "POLYLINE" || m_entity == "VERTEX") {
+            WidthGroup(code, value);
+        } else if (m_entity == "DIMENSION") {
+            if (code == 2) m_dimensionBlock = value;
+            if (code == 70) m_dimensionType = static_cast<int>(Real(value)) & 7;
         } else if (m_entity == "HATCH") {
             PatternGroup(code, Real(value));
         }
+    }
+
+    // Widths of polylines: LWPOLYLINE's constant width (43) and each vertex's start and end
+    // widths (40, 41 after its 10); POLYLINE's default widths (40, 41) and its VERTEXes' own.
+    void WidthGroup(int code, const std::string& value) {
+        double w = Real(value);
+        if (!(w > 0) || !std::isfinite(w)) w = 0;
+        if (m_entity == "LWPOLYLINE") {
+            if (code == 43) m_width.start = m_width.end = w;
+            if (code == 10) ++m_vertices;
+            if ((code == 40 || code == 41) && m_vertices > 0) SetVertexWidth(m_width, code, w);
+        } else if (m_entity == "POLYLINE") {
+            if (code == 40) m_width.start = w;
+            if (code == 41) m_width.end = w;
+        } else if ((code == 40 || code == 41) && m_vertices > 0 && !m_widths.empty()) {
+            SetVertexWidth(m_widths.back(), code, w);
+        }
+    }
+    struct PolylineWidths {
+        double start = 0, end = 0;  // the defaults of the vertices
+        // Vertices' own widths as far as some were given; the others take the defaults.
+        std::vector<std::pair<double, double>> vertices;
+    };
+    void SetVertexWidth(PolylineWidths& p, int code, double w) {
+        if (m_vertices > kMaxVertices) return;
+        p.vertices.resize(std::max(p.vertices.size(), m_vertices), {p.start, p.end});
+        (code == 40 ? p.vertices[m_vertices - 1].first : p.vertices[m_vertices - 1].second) = w;
     }
 
     // Pairs each HATCH with the pattern definition lines its groups gave, in file order.
@@ -171,13 +211,22 @@ class Collector : public DL_CreationAdapter {
         if (m_polyline) {
             m_polylineIndex = m_target->size() - 1;
             m_polyline->closed = (d.flags & 1) != 0;
-            if (m_polylines < m_widths.size()) m_polyline->width = m_widths[m_polylines];
+            m_polylineWidths = m_polylines < m_widths.size() ? &m_widths[m_polylines] : nullptr;
+            if (m_polylineWidths) m_polyline->width = m_polylineWidths->start;
         }
         ++m_polylines;
     }
     void addVertex(const DL_VertexData& d) override {
         Entity* e = CurrentPolyline();
-        if (e && e->points.size() < kMaxVertices) e->points.push_back({{d.x, d.y}, d.bulge});
+        if (!e || e->points.size() >= kMaxVertices) return;
+        // Widths per vertex only for a polyline whose widths vary.
+        const PolylineWidths* w = m_polylineWidths;
+        if (w && (w->start != w->end || !w->vertices.empty())) {
+            const std::size_t i = e->points.size();
+            e->widths.push_back(i < w->vertices.size() ? w->vertices[i]
+                                                       : std::make_pair(w->start, w->end));
+        }
+        e->points.push_back({{d.x, d.y}, d.bulge});
     }
     void endSequence() override { m_polyline = nullptr; }
 
@@ -187,6 +236,8 @@ class Collector : public DL_CreationAdapter {
         m_splineIndex = m_target->size() - 1;
         m_spline->degree = static_cast<int>(std::min(d.degree, 16u));
         m_spline->closed = (d.flags & 1) != 0;
+        m_spline->start_tangent = FiniteOrZero(d.tangentStartX, d.tangentStartY);
+        m_spline->end_tangent = FiniteOrZero(d.tangentEndX, d.tangentEndY);
     }
     void addControlPoint(const DL_ControlPointData& d) override {
         if (Entity* e = CurrentSpline(); e && e->points.size() < kMaxVertices) {
@@ -218,6 +269,32 @@ class Collector : public DL_CreationAdapter {
             e->rows = std::max(1, d.rows);
             e->col_spacing = d.colSp;
             e->row_spacing = d.rowSp;
+        }
+    }
+
+    // A dimension is drawn as its block of lines, arrows and texts (named by its group 2, which
+    // dxflib does not report); dxflib reports each kind of dimension but the arc length (7).
+    void addDimAlign(const DL_DimensionData&, const DL_DimAlignedData&) override { Dimension(); }
+    void addDimLinear(const DL_DimensionData&, const DL_DimLinearData&) override { Dimension(); }
+    void addDimRadial(const DL_DimensionData&, const DL_DimRadialData&) override { Dimension(); }
+    void addDimDiametric(const DL_DimensionData&, const DL_DimDiametricData&) override {
+        Dimension();
+    }
+    void addDimAngular(const DL_DimensionData&, const DL_DimAngular2LData&) override {
+        Dimension();
+    }
+    void addDimAngular3P(const DL_DimensionData&, const DL_DimAngular3PData&) override {
+        Dimension();
+    }
+    void addDimOrdinate(const DL_DimensionData&, const DL_DimOrdinateData&) override {
+        Dimension();
+    }
+    void Dimension() {
+        const std::size_t i = m_dimensions++;
+        if (i >= m_dimensionBlocks.size() || m_dimensionBlocks[i].empty()) return;
+        if (Entity* e = Add(EntityKind::Insert)) {
+            e->points = {{{0, 0}}};
+            e->block = Upper(m_dimensionBlocks[i]);
         }
     }
 
@@ -318,7 +395,7 @@ class Collector : public DL_CreationAdapter {
     void PatternGroup(unsigned int code, double v) {
         if (!std::isfinite(v) || m_definition.size() > 64) return;
         if (code == 53) {
-            m_definition.push_back({v, {}, {}});
+            m_definition.push_back({v, {}, {}, {}});
             return;
         }
         if (m_definition.empty()) return;
@@ -327,6 +404,7 @@ class Collector : public DL_CreationAdapter {
         if (code == 44) l.base.y = v;
         if (code == 45) l.offset.x = v;
         if (code == 46) l.offset.y = v;
+        if (code == 49 && l.dashes.size() < 64) l.dashes.push_back(v);
     }
 
     std::vector<HatchPatternLine> m_definition;
@@ -335,8 +413,14 @@ class Collector : public DL_CreationAdapter {
     std::vector<Entity>* m_target = &m_doc.entities;
     std::string m_section, m_entity, m_linetype, m_mtextChunks;
     bool m_skipBlock = false;
-    double m_width = 0;
-    std::vector<double> m_widths;  // of each LWPOLYLINE and POLYLINE in file order
+    std::string m_dimensionBlock;
+    int m_dimensionType = 0;
+    std::vector<std::string> m_dimensionBlocks;  // of each DIMENSION in file order
+    std::size_t m_dimensions = 0;
+    PolylineWidths m_width;
+    std::vector<PolylineWidths> m_widths;  // of each LWPOLYLINE and POLYLINE in file order
+    const PolylineWidths* m_polylineWidths = nullptr;
+    std::size_t m_vertices = 0;  // of the current polyline in the groups
     std::size_t m_polylines = 0;
     Entity* m_polyline = nullptr;
     Entity* m_spline = nullptr;
@@ -448,12 +532,7 @@ bool ReadDxfText(const std::string& text, const std::string& source, Document& o
 
 bool ReadDxfFile(const std::string& path, Document& out, std::string& error) {
     std::string text;
-    int systemError = 0;
-    const auto result = xomplatform::ReadFileText(path, kMaxFileBytes, text, &systemError);
-    if (result != xomplatform::ReadFileResult::Ok) {
-        error = xomplatform::ReadFileErrorText(path, result, systemError, kMaxFileBytes);
-        return false;
-    }
+    if (!xomplatform::ReadFileOrError(path, kMaxFileBytes, text, error)) return false;
     return ReadDxfText(text, path, out, error);
 }
 

@@ -1,5 +1,6 @@
 #include "tools/xomplot/DxfTextLayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -147,13 +148,55 @@ std::vector<std::string> DecodeText(const std::string& raw_in, bool mtext) {
     return lines;
 }
 
+bool WrapLines(std::vector<std::string>& lines, double limit, const TextOutliner& outline,
+               std::string& why) {
+    std::vector<std::vector<Point>> unused;
+    auto width = [&](const std::string& text, double& w) {
+        unused.clear();
+        return outline(text, 1.0, unused, w, why);
+    };
+    // Words are measured once each; a line's width is theirs and the spaces' between them.
+    double pair = 0, spaced = 0;
+    if (!width("xx", pair) || !width("x x", spaced)) return false;
+    const double space = std::max(0.0, spaced - pair);
+    std::vector<std::string> out;
+    for (const std::string& paragraph : lines) {
+        std::string line;
+        double used = 0;
+        std::size_t at = 0;
+        while (at <= paragraph.size()) {
+            std::size_t end = paragraph.find(' ', at);
+            if (end == std::string::npos) end = paragraph.size();
+            const std::string word = paragraph.substr(at, end - at);
+            at = end + 1;
+            if (word.empty()) continue;
+            double w = 0;
+            if (!width(word, w)) return false;
+            if (!line.empty() && used + space + w > limit) {
+                out.push_back(std::move(line));
+                line.clear();
+                used = 0;
+            }
+            used += (line.empty() ? 0 : space) + w;
+            line += (line.empty() ? "" : " ") + word;
+        }
+        out.push_back(std::move(line));
+    }
+    lines = std::move(out);
+    return true;
+}
+
 bool LayOutText(const Entity& e, const TextOutliner& outline,
                 std::vector<std::vector<Point>>& contours, std::string& why) {
     const TextData& t = e.text;
     const bool mtext = e.kind == EntityKind::MText;
     double h = t.height;
     if (!(h > 0) || !std::isfinite(h)) h = 1;
-    const std::vector<std::string> lines = DecodeText(t.text, mtext);
+    std::vector<std::string> lines = DecodeText(t.text, mtext);
+    // MTEXT's paragraphs wrap at its reference rectangle's width.
+    if (mtext && t.box_width > 0 && std::isfinite(t.box_width) &&
+        !WrapLines(lines, t.box_width / h, outline, why))
+        return false;
     const Point ip = e.points[0].p;
     double angle = t.angle_deg * kPi / 180;
     double sx = h, sy = h;

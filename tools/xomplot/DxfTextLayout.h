@@ -13,6 +13,11 @@ namespace xomplot::dxf {
 // paragraphs (\P) split into lines.
 std::vector<std::string> DecodeText(const std::string& raw, bool mtext);
 
+// Breaks each line at its spaces into lines no wider than `limit` (text units, 1 = the height)
+// where the words allow; a word wider than the limit gets a line of its own.
+bool WrapLines(std::vector<std::string>& lines, double limit, const TextOutliner& outline,
+               std::string& why);
+
 // Contours in the entity's coordinates. False with the reason when the font cannot draw it.
 bool LayOutText(const Entity& e, const TextOutliner& outline,
                 std::vector<std::vector<Point>>& contours, std::string& why);

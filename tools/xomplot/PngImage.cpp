@@ -52,12 +52,7 @@ bool DecodePng(const std::uint8_t* bytes, std::size_t length, RgbaImage& out, st
 
 bool ReadPng(const std::string& path, RgbaImage& out, std::string& error) {
     std::string bytes;
-    int systemError = 0;
-    const auto read = xomplatform::ReadFileText(path, kMaxPngFileBytes, bytes, &systemError);
-    if (read != xomplatform::ReadFileResult::Ok) {
-        error = xomplatform::ReadFileErrorText(path, read, systemError, kMaxPngFileBytes);
-        return false;
-    }
+    if (!xomplatform::ReadFileOrError(path, kMaxPngFileBytes, bytes, error)) return false;
     if (!DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), out, error)) {
         error = path + ": " + error;
         return false;

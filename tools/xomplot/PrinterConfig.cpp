@@ -202,13 +202,7 @@ PrinterConfig ParsePrinterConfig(const std::string& text, const std::string& sou
 bool ReadPrinterConfig(const std::string& path, PrinterConfig& config,
                        std::vector<std::string>& problems, std::string& error) {
     std::string text;
-    int systemError = 0;
-    const xomplatform::ReadFileResult result =
-        xomplatform::ReadFileText(path, kMaxConfigBytes, text, &systemError);
-    if (result != xomplatform::ReadFileResult::Ok) {
-        error = xomplatform::ReadFileErrorText(path, result, systemError, kMaxConfigBytes);
-        return false;
-    }
+    if (!xomplatform::ReadFileOrError(path, kMaxConfigBytes, text, error)) return false;
     config = ParsePrinterConfig(text, fs::path(path).filename().string(), problems);
     return true;
 }

@@ -160,6 +160,19 @@ class DxfPlotTest : public XomplotCliTest {
                 const Pt q = Pixel(pts.at(0));
                 const auto px = image.at(int(q.x), int(q.y));
                 EXPECT_EQ((px.r << 16) | (px.g << 8) | px.b, rgb) << name << ": " << line;
+            } else if (kind == "hue") {
+                const auto pts = Points(words);
+                const unsigned rgb = static_cast<unsigned>(
+                    std::stoul(line.substr(line.rfind(' ') + 1), nullptr, 16));
+                const Pt q = Pixel(pts.at(0));
+                bool found = false;
+                for (int r = int(q.y - kReach); r <= int(q.y + kReach) && !found; ++r)
+                    for (int c = int(q.x - kReach); c <= int(q.x + kReach) && !found; ++c) {
+                        if (!InkAt(c, r)) continue;
+                        const auto px = image.at(c, r);
+                        found = unsigned((px.r << 16) | (px.g << 8) | px.b) == rgb;
+                    }
+                EXPECT_TRUE(found) << name << ": " << line;
             } else if (kind == "weight") {
                 std::string at, width;
                 words >> at >> width;
@@ -205,7 +218,8 @@ class DxfPlotTest : public XomplotCliTest {
 };
 
 TEST_F(DxfPlotTest, EntitiesArePlottedWhereEzdxfPutsThem) {
-    for (const char* name : {"lines", "polylines", "curves", "splines", "faces", "inserts"}) {
+    for (const char* name :
+         {"lines", "polylines", "tapers", "curves", "splines", "fitsplines", "faces", "inserts"}) {
         SCOPED_TRACE(name);
         const RunResult r = Plot(name);
         ASSERT_EQ(r.status, 0) << r.out << r.err;
@@ -220,15 +234,21 @@ TEST_F(DxfPlotTest, LayersColoursWeightsAndLineTypes) {
 }
 
 TEST_F(DxfPlotTest, TextsAreFilledOutlinesInTheirBoxes) {
-    const RunResult r = Plot("texts");
-    ASSERT_EQ(r.status, 0) << r.out << r.err;
-    Compare("texts");
+    for (const char* name : {"texts", "wrapped"}) {
+        SCOPED_TRACE(name);
+        const RunResult r = Plot(name);
+        ASSERT_EQ(r.status, 0) << r.out << r.err;
+        Compare(name);
+    }
 }
 
 TEST_F(DxfPlotTest, HatchesFillAroundIslandsAndDrawPatternLines) {
-    const RunResult r = Plot("hatches");
-    ASSERT_EQ(r.status, 0) << r.out << r.err;
-    Compare("hatches");
+    for (const char* name : {"hatches", "patterns"}) {
+        SCOPED_TRACE(name);
+        const RunResult r = Plot(name);
+        ASSERT_EQ(r.status, 0) << r.out << r.err;
+        Compare(name);
+    }
 }
 
 TEST_F(DxfPlotTest, AFloorPlanOfThousandsOfEntitiesPlots) {

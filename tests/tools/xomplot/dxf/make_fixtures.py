@@ -7,6 +7,7 @@ each NAME.dxf a NAME.expect file with the geometry ezdxf itself computes for the
     fill x,y x,y ...      an area the plot must fill
     box x0,y0,x1,y1       ink may lie in this box, and some must (texts)
     colour x,y RRGGBB     the colour at that point
+    hue x,y RRGGBB        that colour near that point
 
 Usage: make_fixtures.py OUTDIR
 """
@@ -78,6 +79,26 @@ def polylines():
     save("polylines", doc, extra=["band 4 -60,60 60,60 60,90", "weight 0,60 4.0"])
 
 
+def tapers():
+    """Polylines whose width varies from vertex to vertex: ezdxf's own outlines of them."""
+    from ezdxf.render.trace import TraceBuilder
+    doc, msp = new()
+    shapes = [
+        msp.add_lwpolyline([(-70, 60, 2, 8, 0), (0, 60, 8, 2, 0), (40, 100, 2, 2, 0)],
+                           format="xyseb"),
+        msp.add_lwpolyline([(-70, 0, 12, 0, 0), (-10, 0, 0, 0, 0)], format="xyseb"),
+        msp.add_polyline2d([(10, -20, 0, 10, 0.4), (70, -20, 0, 0, 0)], format="xyseb"),
+        msp.add_polyline2d([(-60, -100, 2, 6, 0), (0, -70, 6, 1, 0), (60, -100, 0, 0, 0)],
+                           format="xyseb"),
+    ]
+    expect = []
+    for shape in shapes:
+        for face in TraceBuilder.from_polyline(shape).faces():
+            face = list(face) + [face[0]]  # closed, so that every side is checked
+            expect.append("fill " + " ".join("%.4f,%.4f" % (v.x, v.y) for v in face))
+    save("tapers", doc, expect=expect)
+
+
 def curves():
     doc, msp = new()
     msp.add_circle((0, 40), 30, dxfattribs={"color": 1})
@@ -93,6 +114,17 @@ def splines():
     msp.add_open_spline([(-70, 80), (-30, 110), (30, 50), (70, 80)], degree=3)
     msp.add_rational_spline([(-60, -100), (0, -40), (60, -100)], weights=[1, 3, 1], degree=2)
     save("splines", doc)
+
+
+def fit_splines():
+    """Splines given only by their fit points: ezdxf's own interpolation is the expected curve."""
+    doc, msp = new()
+    msp.add_spline([(-70, 60), (-20, 100), (20, 20), (70, 100)])
+    tangents = msp.add_spline([(-70, -20), (-40, 20), (0, -10), (30, 30), (50, 0), (70, 10)])
+    tangents.dxf.start_tangent = (0, -1, 0)
+    tangents.dxf.end_tangent = (1, 1, 0)
+    msp.add_spline([(-60, -100), (0, -50), (60, -100)])
+    save("fitsplines", doc)
 
 
 def faces():
@@ -168,6 +200,20 @@ def texts():
                 "box -80,-62,-50,-51"])
 
 
+def wrapped():
+    """MTEXT wrapped at its reference width: a DejaVu Sans W is about 1.4 heights wide, so each
+    five-W word fits the 40 mm width alone and no two fit together; the paragraph after the
+    break fits on one line. Line pitch: 5/3 of the height."""
+    doc, msp = new()
+    msp.add_mtext("WWWWW WWWWW WWWWW\\PWW WW", dxfattribs={
+        "char_height": 5, "insert": (-80, 100), "attachment_point": 1, "width": 40})
+    boxes = []
+    for k, right in enumerate((-39, -39, -39, -39)):
+        base = 95 - 25 / 3 * k
+        boxes.append("box -81,%.2f,%g,%.2f" % (base - 1.5, right, base + 5.5))
+    save("wrapped", doc, expect=[], extra=boxes)
+
+
 def hatches():
     doc, msp = new()
     h = msp.add_hatch(color=1)
@@ -179,6 +225,39 @@ def hatches():
     save("hatches", doc, expect=["fill -60,20 60,20 60,100 -60,100 -60,20"],
          extra=["colour -50,60 FF0000", "colour 0,60 FFFFFF", "box -61,-101,61,-19",
                 "box -61,-101,-50,-19", "box 50,-101,61,-19"])
+
+
+def patterns():
+    """Pattern hatches drawn with their dashes, dots, angle, spacing and colour: ezdxf's own hatch
+    lines are the expected ink, and nothing between them."""
+    from ezdxf.render import hatching
+    doc, msp = new()
+
+    def hatch(color, corners, **pattern):
+        # Wide enough that a dot of the pattern covers a rendered pixel.
+        h = msp.add_hatch(color=color, dxfattribs={"lineweight": 50})
+        h.set_pattern_fill(color=color, **pattern)
+        (x0, y0), (x1, y1) = corners
+        h.paths.add_polyline_path([(x0, y0), (x1, y0), (x1, y1), (x0, y1)], is_closed=True)
+        return h
+
+    hatches = {
+        "FF0000": hatch(1, ((-80, 41), (80, 109)), name="ANSI33", scale=3),
+        "0000FF": hatch(5, ((-80, -29), (-5, 29)), name="DASH", scale=2),
+        "FF00FF": hatch(6, ((6, -29), (80, 29)), name="DOTS2", pattern_type=2,
+                        definition=[[0, (0, 0), (2, 6), [5, -2.5, 0, -2.5]]]),
+        "00FF00": hatch(3, ((-80, -109), (80, -51)), name="_USER", pattern_type=0, angle=30,
+                        definition=[[30, (0, 0), (-2.5, 4.3301), []]]),
+    }
+    expect, extra = [], []
+    for rgb, h in hatches.items():
+        lines = list(hatching.hatch_entity(h))
+        for s, e in lines:
+            pts = [s] if s.isclose(e) else [s, e]
+            expect.append("path " + " ".join("%.4f,%.4f" % (p.x, p.y) for p in pts))
+        s, e = max(lines, key=lambda l: l[0].distance(l[1]))
+        extra.append("hue %.4f,%.4f %s" % ((s.x + e.x) / 2, (s.y + e.y) / 2, rgb))
+    save("patterns", doc, expect=expect, extra=extra)
 
 
 def bad_files():
@@ -208,26 +287,134 @@ def bad_files():
 
 
 def floor_plan():
-    """A floor plan of a few thousand entities: walls, doors, furniture blocks, texts, hatches."""
+    """A realistic floor plan of a few thousand entities: wide wall polylines, doors as arcs in a
+    block inserted in every room (turned and mirrored), desks with nested chairs and chair arrays,
+    solid and pattern hatches, room labels, dimensions, and layers that are off or frozen whose
+    entities lie across the rooms. Expected: ezdxf's geometry of everything plotted, boxes around
+    the texts; the comparison also requires every other place to stay empty."""
+    from ezdxf.render import hatching
     doc, msp = new()
     doc.layers.add("WALLS", color=7, lineweight=50)
     doc.layers.add("DOORS", color=3)
+    doc.layers.add("FURNITURE", color=6)
+    doc.layers.add("WET", color=4)
+    doc.layers.add("STORE", color=1)
     doc.layers.add("TEXT", color=5)
+    doc.layers.add("DIMS", color=2)
+    doc.layers.add("OLD-WALLS", color=1).off()
+    doc.layers.add("NOTES", color=3).freeze()
+    door = doc.blocks.new("DOOR")
+    door.add_line((0, 0), (0, 8))
+    door.add_arc((0, 0), 8, 0, 90)
     chair = doc.blocks.new("CHAIR")
-    chair.add_lwpolyline([(0, 0), (0.5, 0), (0.5, 0.5), (0, 0.5)], close=True)
-    chair.add_arc((0.25, 0.5), 0.25, 0, 180)
-    for i in range(40):
-        for j in range(30):
-            x, y = -80 + i * 4, -110 + j * 7.5
-            msp.add_lwpolyline([(x, y), (x + 4, y), (x + 4, y + 7.5)], dxfattribs={"layer": "WALLS"})
-            msp.add_arc((x + 1, y + 1), 1, 0, 90, dxfattribs={"layer": "DOORS"})
-            msp.add_blockref("CHAIR", (x + 2, y + 3))
-    for j in range(30):
-        msp.add_text("R%d" % j, dxfattribs={"height": 1.5, "layer": "TEXT"}).set_placement((-88, -108 + j * 7.5))
-    save("floorplan", doc, expect=[], extra=["box -91,-121,91,121", "box -81,-111,-75,-105",
-                                           "box 75,105,81,111"])
+    chair.add_circle((0, 0), 0.8)
+    chair.add_line((-0.8, -1), (0.8, -1))
+    desk = doc.blocks.new("DESK")
+    desk.add_lwpolyline([(0, 0), (8, 0), (8, 4), (0, 4)], close=True)
+    desk.add_blockref("CHAIR", (4, -1.5))
+    cols, rows, x0, y0 = 6, 8, -80.0, -100.0
+    w, h = 160.0 / cols, 200.0 / rows
+    texts, hatches, plotted = [], [], []
+    for i in range(cols):
+        for j in range(rows):
+            x, y = x0 + i * w, y0 + j * h
+            n = i * rows + j
+            plotted.append(msp.add_lwpolyline([(x, y), (x + w, y), (x + w, y + h), (x, y + h)],
+                                              close=True,
+                                              dxfattribs={"layer": "WALLS", "const_width": 0.8}))
+            turn = (0, 90, 180, 270)[n % 4]
+            dx, dy = {0: (4, 1), 90: (w - 1, 4), 180: (w - 4, h - 1), 270: (1, h - 4)}[turn]
+            plotted.append(msp.add_blockref("DOOR", (x + dx, y + dy), dxfattribs={
+                "layer": "DOORS", "rotation": turn, "xscale": -1 if n % 3 == 0 else 1}))
+            label = "R%d" % (n + 1)
+            texts.append((label, x + 12, y + h - 5, 2.0))
+            plotted.append(msp.add_text(label, dxfattribs={"height": 2.0, "layer": "TEXT"})
+                           .set_placement((x + 12, y + h - 5)))
+            if n % 7 == 3:
+                wet = msp.add_hatch(color=256, dxfattribs={"layer": "WET"})
+                wet.paths.add_polyline_path([(x + 2, y + 11), (x + w - 2, y + 11),
+                                             (x + w - 2, y + h - 8), (x + 2, y + h - 8)],
+                                            is_closed=True)
+                hatches.append(("fill", wet, (x + w / 2, y + 14)))
+                continue
+            if n % 7 == 5:
+                store = msp.add_hatch(dxfattribs={"layer": "STORE"})
+                store.set_pattern_fill("ANSI31", color=256, scale=1.5)
+                store.paths.add_polyline_path([(x + 2, y + 11), (x + w - 2, y + 11),
+                                               (x + w - 2, y + h - 8), (x + 2, y + h - 8)],
+                                              is_closed=True)
+                hatches.append(("pattern", store, None))
+                continue
+            for k in range(2):
+                plotted.append(msp.add_blockref("DESK", (x + 3 + k * 12, y + 12),
+                                                dxfattribs={"layer": "FURNITURE"}))
+            # Chairs: an array insert, and rows of single ones.
+            array = msp.add_blockref("CHAIR", (x + 3, y + 18.5), dxfattribs={"layer": "FURNITURE"})
+            array.dxf.row_count, array.dxf.column_count = 1, 4
+            array.dxf.column_spacing = 2.5
+            plotted.append(array)
+            for k in range(48):
+                plotted.append(msp.add_blockref(
+                    "CHAIR", (x + 2.5 + (k % 12) * 1.9, y + 3.5 + (k // 12) * 1.9),
+                    dxfattribs={"layer": "FURNITURE", "xscale": 0.5, "yscale": 0.5}))
+            # A window in the outer wall: three parallel lines.
+            for k in (-0.4, 0, 0.4):
+                plotted.append(msp.add_line((x + 15, y + h + k), (x + 22, y + h + k),
+                                            dxfattribs={"layer": "WALLS", "lineweight": 13}))
+    # Entities of layers that are off or frozen, across the rooms.
+    for i in range(cols):
+        msp.add_line((x0 + i * w + 5, y0 + 5), (x0 + i * w + 5, y0 + 195),
+                     dxfattribs={"layer": "OLD-WALLS"})
+        msp.add_circle((x0 + i * w + w / 2, 0), 10, dxfattribs={"layer": "NOTES"})
+        msp.add_text("OLD", dxfattribs={"layer": "NOTES", "height": 5}).set_placement(
+            (x0 + i * w + 5, -30))
+    dims = []
+    for i in range(cols):
+        d = msp.add_linear_dim(base=(0, -108), p1=(x0 + i * w, y0), p2=(x0 + (i + 1) * w, y0),
+                               dimstyle="EZDXF", override={"dimtxt": 2.5, "dimasz": 1.5},
+                               dxfattribs={"layer": "DIMS"})
+        d.render()
+        dims.append(d.dimension)
+    for j in range(rows):
+        d = msp.add_linear_dim(base=(-86, 0), p1=(x0, y0 + j * h), p2=(x0, y0 + (j + 1) * h),
+                               angle=90, dimstyle="EZDXF",
+                               override={"dimtxt": 2.5, "dimasz": 1.5},
+                               dxfattribs={"layer": "DIMS"})
+        d.render()
+        dims.append(d.dimension)
+    count = len(msp)
+    assert count > 2000, count
+    expect, extra = [], []
+    walls = [e for e in plotted if e.dxf.layer == "WALLS" and e.dxftype() == "LWPOLYLINE"]
+    shown = [e for e in disassemble.recursive_decompose(plotted + dims)
+             if e.dxftype() not in ("TEXT", "MTEXT") and e.dxf.layer.upper() != "DEFPOINTS"
+             and e not in walls]
+    expected_paths(shown, expect)
+    for wall in walls:
+        pts = [p[:2] for p in wall.get_points()]
+        expect.append("band 0.8 " + " ".join("%.4f,%.4f" % p for p in pts + pts[:1]))
+    for e in disassemble.recursive_decompose(dims):
+        if e.dxftype() == "MTEXT":
+            p, size = e.dxf.insert, e.dxf.char_height
+            half = len(e.plain_text()) * size * 0.55 + 1
+            upright = abs(e.dxf.get("rotation", 0) % 180 - 90) < 1
+            hx, hy = (size + 0.5, half) if upright else (half, size + 0.5)
+            extra.append("box %.3f,%.3f,%.3f,%.3f" % (p.x - hx, p.y - hy, p.x + hx, p.y + hy))
+    for label, x, y, size in texts:
+        extra.append("box %.3f,%.3f,%.3f,%.3f" % (x - 0.3, y - 0.4 * size, x + len(label) * size
+                                                  + 0.5, y + 1.1 * size))
+    for kind, hatch, inside in hatches:
+        if kind == "fill":
+            path = hatch.paths.paths[0]
+            pts = [v[:2] for v in path.vertices] + [path.vertices[0][:2]]
+            expect.append("fill " + " ".join("%.4f,%.4f" % p for p in pts))
+            extra.append("colour %.3f,%.3f 00FFFF" % inside)
+        else:
+            for s, e in hatching.hatch_entity(hatch):
+                expect.append("path %.4f,%.4f %.4f,%.4f" % (s.x, s.y, e.x, e.y))
+    save("floorplan", doc, expect=expect, extra=extra)
 
 
-for make in (lines_and_points, polylines, curves, splines, faces, inserts, properties, texts,
-             hatches, bad_files, floor_plan):
+for make in (lines_and_points, polylines, tapers, curves, splines, fit_splines, faces, inserts, properties, texts,
+             wrapped, hatches, patterns, bad_files, floor_plan):
     make()
