@@ -34,6 +34,11 @@ DialogBackend* GetDialogBackend() {
     return g_backend.get();
 }
 
+bool HasDialogBackendFactory() {
+    std::lock_guard<std::mutex> lock(g_backendMutex);
+    return static_cast<bool>(g_factory);
+}
+
 void ResetDialogBackend() {
     std::lock_guard<std::mutex> lock(g_backendMutex);
     g_backend.reset();
