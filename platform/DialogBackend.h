@@ -21,7 +21,9 @@ enum class ControlKind {
     Radio,
     ListBox,
     Slider,
-    Bitmap
+    Bitmap,
+    Tree,      // entries with entries beneath them
+    ComboBox,  // an edit with a drop-down list of texts to pick from
 };
 
 // Style bits of a control in a template.
@@ -72,14 +74,37 @@ class DialogWindow {
     virtual void SetCaret(unsigned id, int position) = 0;
     virtual void SetCheck(unsigned id, bool checked) = 0;
     virtual bool GetCheck(unsigned id) const = 0;
+    // The list operations serve list boxes and combo boxes alike. A combo box's text is its edit's
+    // (SetText, GetText); selecting an item puts the item's text there.
     virtual void ClearList(unsigned id) = 0;
     // Appends an item with its data; returns its index.
     virtual int AddListItem(unsigned id, const std::wstring& text, std::intptr_t data) = 0;
+    // Inserts an item before index (at the end when index is out of range); returns its index.
+    virtual int InsertListItem(unsigned id, int index, const std::wstring& text,
+                               std::intptr_t data) = 0;
+    virtual void DeleteListItem(unsigned id, int index) = 0;
     virtual int GetListCount(unsigned id) const = 0;
     virtual std::wstring GetListText(unsigned id, int index) const = 0;
     virtual std::intptr_t GetListData(unsigned id, int index) const = 0;
     virtual void SetListSelection(unsigned id, int index) = 0;  // -1 selects nothing
     virtual int GetListSelection(unsigned id) const = 0;
+    // Tree entries are named by handles (0 and up, in order of insertion since the last clear);
+    // kTreeRoot stands for the tree itself as a parent. Getters of a missing entry give empty
+    // values.
+    static constexpr int kTreeRoot = -1;
+    virtual void ClearTree(unsigned id) = 0;
+    // Appends an entry beneath parent; returns its handle, or -1 when parent is missing.
+    virtual int InsertTreeItem(unsigned id, int parent, const std::wstring& text,
+                               std::intptr_t data) = 0;
+    virtual std::vector<int> GetTreeChildren(unsigned id, int parent) const = 0;
+    virtual int GetTreeParent(unsigned id, int item) const = 0;  // kTreeRoot for a top entry
+    virtual std::wstring GetTreeItemText(unsigned id, int item) const = 0;
+    virtual std::intptr_t GetTreeItemData(unsigned id, int item) const = 0;
+    virtual void ExpandTreeItem(unsigned id, int item, bool expanded) = 0;
+    virtual bool IsTreeItemExpanded(unsigned id, int item) const = 0;
+    virtual void SelectTreeItem(unsigned id, int item) = 0;  // -1 selects nothing
+    virtual int GetTreeSelection(unsigned id) const = 0;     // -1 when nothing is selected
+
     virtual void SetSliderRange(unsigned id, int low, int high, int tickEvery, int pageSize) = 0;
     virtual void SetSliderPosition(unsigned id, int position) = 0;
     virtual int GetSliderPosition(unsigned id) const = 0;
@@ -89,6 +114,11 @@ class DialogWindow {
     virtual bool IsShown(unsigned id) const = 0;
     virtual void SetFocus(unsigned id) = 0;
     virtual unsigned GetFocus() const = 0;  // 0 when no control of the dialog has it
+    // The button that Enter presses.
+    virtual void SetDefaultButton(unsigned id) = 0;
+    // Shows text beside the control as its error tip (bad input); empty text takes it away.
+    virtual void SetErrorTip(unsigned id, const std::wstring& text) = 0;
+    virtual std::wstring GetErrorTip(unsigned id) const = 0;
 
     // Runs the window modally; returns the result given to EndDialog.
     virtual int RunModal() = 0;
@@ -101,8 +131,10 @@ class DialogWindow {
 
     // Input as a user makes it (scripted tests, automation): each behaves like the real action,
     // with its limits, filters and notifications.
-    virtual void TypeText(unsigned id, const std::wstring& text) = 0;  // replaces the text
+    // Replaces the text of an edit or of a combo box's edit.
+    virtual void TypeText(unsigned id, const std::wstring& text) = 0;
     virtual void Click(unsigned id) = 0;  // a button, check box or radio button
+    // An item of a list or combo box by index, an entry of a tree by handle.
     virtual void SelectItem(unsigned id, int index) = 0;
     virtual void DoubleClickItem(unsigned id, int index) = 0;
     virtual void MoveSlider(unsigned id, int position) = 0;

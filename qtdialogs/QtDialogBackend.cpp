@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QEvent>
 #include <QGroupBox>
@@ -16,9 +17,11 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QSlider>
+#include <QTreeWidget>
 #include <deque>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "platform/MessageService.h"
 
@@ -113,6 +116,8 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
         QWidget* w = Find(id);
         if (auto* e = dynamic_cast<QLineEdit*>(w)) {
             e->setText(ToQ(text));
+        } else if (auto* c = dynamic_cast<QComboBox*>(w)) {
+            c->setEditText(ToQ(text));
         } else if (auto* b = dynamic_cast<QAbstractButton*>(w)) {
             b->setText(ToQ(text));
         } else if (auto* l = dynamic_cast<QLabel*>(w)) {
@@ -125,6 +130,7 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
     std::wstring GetText(unsigned id) const override {
         QWidget* w = Find(id);
         if (auto* e = dynamic_cast<QLineEdit*>(w)) return e->text().toStdWString();
+        if (auto* c = dynamic_cast<QComboBox*>(w)) return c->currentText().toStdWString();
         if (auto* b = dynamic_cast<QAbstractButton*>(w)) return b->text().toStdWString();
         if (auto* l = dynamic_cast<QLabel*>(w)) return l->text().toStdWString();
         if (auto* g = dynamic_cast<QGroupBox*>(w)) return g->title().toStdWString();
@@ -159,41 +165,150 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
     }
     void ClearList(unsigned id) override {
         if (auto* l = List(id)) l->clear();
+        if (auto* c = Combo(id)) {
+            Quiet quiet(*this);
+            c->clear();
+        }
     }
     int AddListItem(unsigned id, const std::wstring& text, std::intptr_t data) override {
-        auto* l = List(id);
-        if (l == nullptr) return -1;
-        auto* item = new QListWidgetItem(ToQ(text), l);  // owned by the list
-        item->setData(Qt::UserRole, QVariant::fromValue<qlonglong>(data));
-        return l->count() - 1;
+        return InsertListItem(id, GetListCount(id), text, data);
+    }
+    int InsertListItem(unsigned id, int index, const std::wstring& text,
+                       std::intptr_t data) override {
+        const int count = GetListCount(id);
+        if (index < 0 || index > count) index = count;
+        const QVariant value = QVariant::fromValue<qlonglong>(data);
+        if (auto* l = List(id)) {
+            auto* item = new QListWidgetItem(ToQ(text));
+            item->setData(Qt::UserRole, value);
+            l->insertItem(index, item);  // the list owns the item
+            return index;
+        }
+        if (auto* c = Combo(id)) {
+            Quiet quiet(*this);
+            // Inserting must not change the text the user sees in the edit.
+            const QString shown = c->currentText();
+            c->insertItem(index, ToQ(text), value);
+            c->setEditText(shown);
+            return index;
+        }
+        return -1;
+    }
+    void DeleteListItem(unsigned id, int index) override {
+        if (auto* l = List(id)) delete l->takeItem(index);
+        if (auto* c = Combo(id)) {
+            Quiet quiet(*this);
+            const QString shown = c->currentText();
+            c->removeItem(index);
+            c->setEditText(shown);
+        }
     }
     int GetListCount(unsigned id) const override {
-        auto* l = List(id);
-        return l == nullptr ? 0 : l->count();
+        if (auto* l = List(id)) return l->count();
+        if (auto* c = Combo(id)) return c->count();
+        return 0;
     }
     std::wstring GetListText(unsigned id, int index) const override {
+        if (auto* c = Combo(id))
+            return index < 0 || index >= c->count() ? std::wstring()
+                                                    : c->itemText(index).toStdWString();
         auto* l = List(id);
         auto* item = l == nullptr ? nullptr : l->item(index);
         return item == nullptr ? std::wstring() : item->text().toStdWString();
     }
     std::intptr_t GetListData(unsigned id, int index) const override {
+        if (auto* c = Combo(id))
+            return index < 0 || index >= c->count()
+                       ? -1
+                       : static_cast<std::intptr_t>(c->itemData(index).toLongLong());
         auto* l = List(id);
         auto* item = l == nullptr ? nullptr : l->item(index);
         return item == nullptr ? -1
                                : static_cast<std::intptr_t>(item->data(Qt::UserRole).toLongLong());
     }
     void SetListSelection(unsigned id, int index) override {
+        Quiet quiet(*this);
         if (auto* l = List(id)) {
-            Quiet quiet(*this);
             l->setCurrentRow(index);
             if (index < 0) l->clearSelection();
         }
+        if (auto* c = Combo(id)) c->setCurrentIndex(index);
     }
     int GetListSelection(unsigned id) const override {
+        if (auto* c = Combo(id)) return c->currentIndex();
         auto* l = List(id);
         if (l == nullptr || l->selectedItems().isEmpty()) return -1;
         return l->currentRow();
     }
+
+    void ClearTree(unsigned id) override {
+        Quiet quiet(*this);
+        if (auto* t = Tree(id)) t->clear();
+        m_treeItems[id].clear();
+    }
+    int InsertTreeItem(unsigned id, int parent, const std::wstring& text,
+                       std::intptr_t data) override {
+        auto* t = Tree(id);
+        if (t == nullptr) return -1;
+        QTreeWidgetItem* above = parent == kTreeRoot ? nullptr : TreeItem(id, parent);
+        if (parent != kTreeRoot && above == nullptr) return -1;
+        Quiet quiet(*this);
+        // Owned by the tree, or by the entry above, which the tree owns.
+        auto* item = above == nullptr ? new QTreeWidgetItem(t) : new QTreeWidgetItem(above);
+        item->setText(0, ToQ(text));
+        auto& items = m_treeItems[id];
+        const int handle = static_cast<int>(items.size());
+        item->setData(0, kHandleRole, handle);
+        item->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(data));
+        items.push_back(item);
+        return handle;
+    }
+    std::vector<int> GetTreeChildren(unsigned id, int parent) const override {
+        std::vector<int> children;
+        auto* t = Tree(id);
+        if (t == nullptr) return children;
+        QTreeWidgetItem* above =
+            parent == kTreeRoot ? t->invisibleRootItem() : TreeItem(id, parent);
+        for (int i = 0; above != nullptr && i < above->childCount(); ++i)
+            children.push_back(above->child(i)->data(0, kHandleRole).toInt());
+        return children;
+    }
+    int GetTreeParent(unsigned id, int item) const override {
+        QTreeWidgetItem* entry = TreeItem(id, item);
+        if (entry == nullptr || entry->parent() == nullptr) return kTreeRoot;
+        return entry->parent()->data(0, kHandleRole).toInt();
+    }
+    std::wstring GetTreeItemText(unsigned id, int item) const override {
+        QTreeWidgetItem* entry = TreeItem(id, item);
+        return entry == nullptr ? std::wstring() : entry->text(0).toStdWString();
+    }
+    std::intptr_t GetTreeItemData(unsigned id, int item) const override {
+        QTreeWidgetItem* entry = TreeItem(id, item);
+        return entry == nullptr
+                   ? -1
+                   : static_cast<std::intptr_t>(entry->data(0, Qt::UserRole).toLongLong());
+    }
+    void ExpandTreeItem(unsigned id, int item, bool expanded) override {
+        if (QTreeWidgetItem* entry = TreeItem(id, item)) entry->setExpanded(expanded);
+    }
+    bool IsTreeItemExpanded(unsigned id, int item) const override {
+        QTreeWidgetItem* entry = TreeItem(id, item);
+        return entry != nullptr && entry->isExpanded();
+    }
+    void SelectTreeItem(unsigned id, int item) override {
+        auto* t = Tree(id);
+        if (t == nullptr) return;
+        Quiet quiet(*this);
+        QTreeWidgetItem* entry = TreeItem(id, item);
+        t->setCurrentItem(entry);
+        if (entry == nullptr) t->clearSelection();
+    }
+    int GetTreeSelection(unsigned id) const override {
+        auto* t = Tree(id);
+        if (t == nullptr || t->currentItem() == nullptr || t->selectedItems().isEmpty()) return -1;
+        return t->currentItem()->data(0, kHandleRole).toInt();
+    }
+
     void SetSliderRange(unsigned id, int low, int high, int tickEvery, int pageSize) override {
         if (auto* s = Slider(id)) {
             s->setRange(low, high);
@@ -229,6 +344,30 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
     void SetFocus(unsigned id) override {
         if (QWidget* w = Find(id)) w->setFocus();
     }
+    void SetDefaultButton(unsigned id) override {
+        for (const auto& [other, w] : m_controls)
+            if (auto* b = dynamic_cast<QPushButton*>(w)) b->setDefault(other == id);
+    }
+    void SetErrorTip(unsigned id, const std::wstring& text) override {
+        QWidget* w = Find(id);
+        if (w == nullptr) return;
+        QLabel*& tip = m_errorTips[id];
+        if (tip == nullptr) {
+            // Beneath the control, as wide as the dialog allows.
+            tip = new QLabel(&m_window);  // owned by the window
+            tip->setStyleSheet(QStringLiteral("QLabel { color: #c00000 }"));
+            tip->setGeometry(w->x(), w->y() + w->height() + 2, m_window.width() - w->x() - 8, 20);
+        }
+        tip->setText(ToQ(text));
+        tip->setVisible(!text.empty());
+        w->setToolTip(ToQ(text));
+    }
+    std::wstring GetErrorTip(unsigned id) const override {
+        auto it = m_errorTips.find(id);
+        return it == m_errorTips.end() || it->second->isHidden()
+                   ? std::wstring()
+                   : it->second->text().toStdWString();
+    }
     unsigned GetFocus() const override {
         QWidget* focus = m_window.focusWidget();
         for (const auto& [id, w] : m_controls)
@@ -251,6 +390,13 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
     }
 
     void TypeText(unsigned id, const std::wstring& text) override {
+        if (auto* c = Combo(id)) {
+            if (!c->isEnabled()) return;
+            c->setFocus();
+            c->lineEdit()->selectAll();
+            c->lineEdit()->insert(ToQ(text));
+            return;
+        }
         auto* e = Edit(id);
         if (e == nullptr || !e->isEnabled()) return;
         e->setFocus();
@@ -263,6 +409,15 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
         if (b != nullptr && b->isEnabled()) b->click();
     }
     void SelectItem(unsigned id, int index) override {
+        if (auto* c = Combo(id)) {
+            if (c->isEnabled() && index >= 0 && index < c->count()) c->setCurrentIndex(index);
+            return;
+        }
+        if (auto* t = Tree(id)) {
+            QTreeWidgetItem* entry = TreeItem(id, index);
+            if (t->isEnabled() && entry != nullptr) t->setCurrentItem(entry);
+            return;
+        }
         auto* l = List(id);
         if (l != nullptr && l->isEnabled()) l->setCurrentRow(index);
     }
@@ -361,6 +516,26 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
                 w = slider;
                 break;
             }
+            case ControlKind::Tree: {
+                auto* tree = new QTreeWidget(&m_window);
+                tree->setHeaderHidden(true);
+                QObject::connect(tree, &QTreeWidget::currentItemChanged,
+                                 [this, id] { Notify(id, Notification::SelectionChanged); });
+                w = tree;
+                break;
+            }
+            case ControlKind::ComboBox: {
+                auto* combo = new QComboBox(&m_window);
+                combo->setEditable(true);
+                // The dialog decides which texts are kept in the list, not the Enter key.
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                QObject::connect(combo, &QComboBox::currentIndexChanged,
+                                 [this, id] { Notify(id, Notification::SelectionChanged); });
+                QObject::connect(combo, &QComboBox::editTextChanged,
+                                 [this, id] { Notify(id, Notification::Changed); });
+                w = combo;
+                break;
+            }
             case ControlKind::Bitmap: {
                 auto* picture = new QLabel(&m_window);
                 picture->setPixmap(ScalePicture(c.bitmapId, c.width, c.height));
@@ -380,10 +555,24 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
     QLineEdit* Edit(unsigned id) const { return dynamic_cast<QLineEdit*>(Find(id)); }
     QListWidget* List(unsigned id) const { return dynamic_cast<QListWidget*>(Find(id)); }
     QSlider* Slider(unsigned id) const { return dynamic_cast<QSlider*>(Find(id)); }
+    QComboBox* Combo(unsigned id) const { return dynamic_cast<QComboBox*>(Find(id)); }
+    QTreeWidget* Tree(unsigned id) const { return dynamic_cast<QTreeWidget*>(Find(id)); }
+    QTreeWidgetItem* TreeItem(unsigned id, int handle) const {
+        auto it = m_treeItems.find(id);
+        if (it == m_treeItems.end() || handle < 0 ||
+            static_cast<std::size_t>(handle) >= it->second.size())
+            return nullptr;
+        return it->second[static_cast<std::size_t>(handle)];
+    }
+
+    static constexpr int kHandleRole = Qt::UserRole + 1;
 
     xomplatform::DialogEvents& m_events;
     Window m_window;
     std::map<unsigned, QWidget*> m_controls;  // children of m_window, which owns them
+    // Each tree's entries by handle, owned by the tree.
+    std::map<unsigned, std::vector<QTreeWidgetItem*>> m_treeItems;
+    std::map<unsigned, QLabel*> m_errorTips;  // children of m_window
     bool m_quiet = false;
 };
 

@@ -34,6 +34,8 @@ enum XomResControlKind : unsigned {
     XOMRES_LISTBOX,
     XOMRES_SLIDER,
     XOMRES_BITMAP,
+    XOMRES_TREE,
+    XOMRES_COMBO,  // editable
 };
 // Style bits.
 inline constexpr unsigned XOMRES_HIDDEN = 1u;

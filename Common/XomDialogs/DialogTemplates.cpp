@@ -48,7 +48,7 @@ bool LoadDialogTemplate(unsigned id, xomplatform::DialogTemplate& dialog) {
     for (std::size_t i = 0; source->controls != nullptr && i < source->controlCount; ++i) {
         const XomResControl& c = source->controls[i];
         // A kind this driver does not know is left out rather than guessed.
-        if (c.kind > XOMRES_BITMAP) continue;
+        if (c.kind > XOMRES_COMBO) continue;
         xomplatform::ControlTemplate control;
         control.id = c.id;
         control.kind = static_cast<xomplatform::ControlKind>(c.kind);

@@ -13,7 +13,11 @@ std::wstring Trimmed(const std::wstring& text) {
 }
 
 std::wstring LabelText(unsigned stringId) {
-    std::wstring label = Trimmed(LocalizedString(stringId));
+    return NormalisedLabel(LocalizedString(stringId));
+}
+
+std::wstring NormalisedLabel(const std::wstring& text) {
+    std::wstring label = Trimmed(text);
     if (!label.empty() && (label.back() == L':' || label.back() == L'\xFF1A')) label.pop_back();
     return label + L":";
 }

@@ -100,6 +100,18 @@ std::vector<CSnmpAgent> CSnmpManager::GetAgents() const {
     return agents;
 }
 
+bool CSnmpManager::SetAgentPhysicalAddress(const JUX_IP_ADDRESS& address,
+                                           const OctetArray& physicalAddress) {
+    std::lock_guard<std::mutex> guard(m_agentLock);
+    for (const auto& agent : m_agents) {
+        if (SameHost(agent->m_address, address)) {
+            agent->m_physicalAddress = physicalAddress;
+            return true;
+        }
+    }
+    return false;
+}
+
 CSocketContext* CSnmpManager::OpenBroadcastSocket(const CAdapterInterface& adapter,
                                                   std::uint16_t port) {
     CSocketContext* context = CreateUdpSocket(adapter, true);

@@ -47,6 +47,9 @@ class CSnmpManager : public CNetIpIoManager {
     HRESULT Discover();
     // A copy of the agents found so far (the list is kept for the life of the manager).
     std::vector<CSnmpAgent> GetAgents() const;
+    // Keeps the MAC address learnt for the agent at address (ports and scopes are not compared);
+    // false when no agent has that address.
+    bool SetAgentPhysicalAddress(const JUX_IP_ADDRESS& address, const OctetArray& physicalAddress);
 
     // A UDP socket of the adapter that reaches address, aimed at its agent port; null when no
     // adapter reaches it or no socket can be made.
