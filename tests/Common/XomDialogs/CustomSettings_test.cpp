@@ -14,6 +14,7 @@
 #include "Common/XomDialogs/DlgDebug.h"
 #include "Common/XomDialogs/DlgEnter.h"
 #include "Common/XomDialogs/DlgMoreOptions.h"
+#include "Common/XomDialogs/DlgPrinterConnect.h"
 #include "Common/XomDialogs/DlgSelect.h"
 #include "Common/XomDialogs/DlgSimpleColorOptions.h"
 #include "Common/XomSettings/SettingsKeys.h"
@@ -307,6 +308,31 @@ TEST_F(CustomSettingsTest, WithoutPrinterDataEveryRowIsDisabledAndWithoutPrinter
     EXPECT_EQ(OpenStored(), IDCANCEL);
 }
 
+TEST_F(CustomSettingsTest, APrinterPickedInTheConnectDialogIsReadAndStored) {
+    SimulatedPrinter printer(work, kPrinterFile);
+    bool connectClosed = false;
+    Then([&](CXomDialog&, DialogWindow& w) {
+        WhenTrue(w, connectClosed, [&w] {
+            EXPECT_EQ(w.GetText(D::kPrinterText), L"q4-reprographics");
+            EXPECT_EQ(w.GetText(D::kStatus), L"Media installed in  printer:");
+            EXPECT_TRUE(w.IsEnabled(D::kStampButton));
+            w.Click(IDOK);
+        });
+    });
+    Then([&](CXomDialog& connect, DialogWindow& w) {
+        EXPECT_EQ(connect.TemplateId(), CDlgSnmpAgentConnect::kTemplate);
+        w.TypeText(CDlgSnmpAgentConnect::kAddress, xomplatform::FromUtf8(printer.address));
+        w.Click(IDOK);
+        connectClosed = true;
+    });
+    EXPECT_EQ(OpenStored(), IDOK);
+    const DriverSettings s = Stored();
+    EXPECT_EQ(s.MachineIpAddress, xomplatform::FromUtf8(printer.address));
+    EXPECT_EQ(s.MachineName, L"q4-reprographics");
+    EXPECT_EQ(s.MachineMacAddress, kPrinterMac);
+    EXPECT_EQ(s.MediaName, L"Plain paper 80 g");
+}
+
 TEST_F(CustomSettingsTest, PinEditKeepsFourDigitsAndHidesTheDebugCode) {
     SimulatedPrinter printer(work, kPrinterFile);
     Link(printer);
@@ -412,6 +438,26 @@ TEST_F(CustomSettingsTest, ASleepingPrinterIsWokenFromTheDialog) {
     EXPECT_EQ(OpenStored(), IDCANCEL);
     EXPECT_EQ(waking.rfind(L"Waking printer . . .", 0), 0u) << xomplatform::ToUtf8(waking);
     EXPECT_NE(printer.Said().find("magic packet, awake"), std::string::npos) << printer.Said();
+}
+
+TEST_F(CustomSettingsTest, CancelDuringAWakeUpOnlyStopsIt) {
+    SimulatedPrinter printer(work, kPrinterFile, "--sleep --wake-packets 100");
+    Link(printer, true);
+    bool stillOpen = false;
+    Then([&](CXomDialog&, DialogWindow& w) {
+        // Runs once the wake-up has sent its packet and waits for the first answer.
+        w.Post([&] {
+            w.Click(IDCANCEL);
+            WhenSettled(w, [&] {
+                stillOpen = true;
+                EXPECT_EQ(w.GetText(D::kStatus), L"Cannot connect to printer.");
+                w.Click(IDCANCEL);
+            });
+        });
+    });
+    EXPECT_EQ(OpenStored(), IDCANCEL);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_NE(printer.Said().find("magic packet"), std::string::npos) << printer.Said();
 }
 
 TEST(MediaInstalledText, RollsWithLevelWidthAndMediaOtherInputsLeftOut) {
