@@ -163,6 +163,8 @@ void CDlgCustomSettings::OnInitDialog() {
 
     UpdateAllRows();
     UpdateStatus();
+    // Not "Cannot connect" before the printer was even asked.
+    if (HasAddress(m_printer) && Data() == nullptr) W().SetText(kStatus, L" ");
     PostToSelf([this] { LoadPrinterData(); });
 }
 
@@ -170,11 +172,9 @@ void CDlgCustomSettings::LoadPrinterData() {
     SetBusy(true);
     const bool read = JuxNetwork::Succeeded(ReadPrinterData(m_printer));
     SetBusy(false);
-    if (read) {
-        UpdateAllRows();
-        UpdateStatus();
-        return;
-    }
+    UpdateAllRows();
+    UpdateStatus();
+    if (read) return;
     if (!HasAddress(m_printer) || m_printer.m_physicalAddress.empty()) {
         ChoosePrinter();
         return;
@@ -364,6 +364,7 @@ void CDlgCustomSettings::PinChanged() {
     const std::wstring text = W().GetText(kPin).substr(0, kPinEditChars);
     const std::wstring code = kDebugCode;
     if (code.starts_with(text)) {
+        m_settings.JobPin.clear();  // no digit in a start of the code
         if (text == code) {
             W().SetText(kPin, L"");
             CDlgDebug debug(m_settings);

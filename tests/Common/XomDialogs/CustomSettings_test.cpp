@@ -361,6 +361,10 @@ TEST_F(CustomSettingsTest, PinEditKeepsFourDigitsAndHidesTheDebugCode) {
         w.TypeText(D::kPin, L"wobnerit");
         EXPECT_EQ(w.GetText(D::kPin), L"");
         EXPECT_EQ(beeps, 2);
+        // The digits typed before are gone for good: another row's choice does not bring them back.
+        Next({PickRow(0)});
+        w.Click(D::kStampButton);
+        EXPECT_EQ(w.GetText(D::kPin), L"");
 
         // Secure print by user: the PIN is cleared and cannot be typed.
         w.TypeText(D::kPin, L"9876");
