@@ -89,7 +89,7 @@ std::wstring RollWidthText(std::int32_t units, std::int32_t dimension) {
         return FormatWith(Printf(L"%d ", static_cast<int>(whole)) + L"%s",
                           LocalizedString(kIdsInches));
     if (inches == 8.5) return FormatWith(L"8.5 %s", LocalizedString(kIdsInches));
-    const int mm = units == 3 ? static_cast<int>(inches * 25.4 + 0.5) : dimension / 1000;
+    const int mm = units == 3 ? static_cast<int>(std::lround(inches * 25.4)) : dimension / 1000;
     return FormatWith(Printf(L"%d ", mm) + L"%s", LocalizedString(kIdsMm));
 }
 

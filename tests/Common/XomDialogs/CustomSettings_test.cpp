@@ -47,7 +47,7 @@ DialogTest::Step TypeValue(const std::wstring& text) {
 
 // Runs check once the dialog has read (or given up on) the printer: while it loads or wakes the
 // printer its status line is a single space.
-void WhenSettled(DialogWindow& w, std::function<void()> check, int rounds = 400) {
+void WhenSettled(DialogWindow& w, const std::function<void()>& check, int rounds = 400) {
     if (w.GetText(D::kStatus) != L" " || rounds == 0) {
         check();
         return;
@@ -58,7 +58,8 @@ void WhenSettled(DialogWindow& w, std::function<void()> check, int rounds = 400)
 
 // Runs then once flag is set: a dialog that the one shown opens runs its own event loop, in which
 // the steps of both run.
-void WhenTrue(DialogWindow& w, const bool& flag, std::function<void()> then, int rounds = 1000) {
+void WhenTrue(DialogWindow& w, const bool& flag, const std::function<void()>& then,
+              int rounds = 1000) {
     if (flag || rounds == 0) {
         then();
         return;
