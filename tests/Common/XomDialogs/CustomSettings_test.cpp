@@ -76,6 +76,7 @@ class CustomSettingsTest : public DialogTest {
                ("custom-settings-" + std::to_string(getpid()) + "-" +
                 testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(work);
+        fs::create_directories(work);
         SPMP<HT_Std_Plotter_Capabilities> caps(new HT_Std_Plotter_Capabilities);
         for (const SettingsKey& k : SettingsLoadOrder())
             caps->get_custom_capabilities()->items.push_back(

@@ -5,14 +5,12 @@
 // stands for that one address: its network is the address alone, so the wake-up "broadcast" of
 // the adapter reaches this printer and no other test's.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Common/xomOutput/PrinterNetwork.h"
 #include "juxcommoncode/JuxNetwork/AdapterSource.h"
@@ -50,52 +48,19 @@ inline void UseOwnAddressNetwork(const std::string& address, int wakePort = 7) {
     SetPrinterNetworkOptions(net, snmp);
 }
 
-class SimulatedPrinter {
+class SimulatedPrinter : public xomtest::LinkedPrinter {
   public:
     // extraOptions: further xomsim options ("--sleep --wake-packets 1").
     SimulatedPrinter(const std::filesystem::path& work, const std::string& printerFile,
                      const std::string& extraOptions = {})
-        : address(xomtest::OwnLoopbackAddress()), jobs(work / "jobs"), m_log(work / "xomsim.txt") {
-        std::filesystem::create_directories(work);
-        const std::filesystem::path pidFile = work / "xomsim.pid";
-        const std::string cmd = std::string(XOM_TEST_XOMSIM) + " --address " + address +
-                                " --port 9100 --wol-port 0 --jobs '" + jobs.string() +
-                                "' --printer '" + printerFile + "' " + extraOptions + " >'" +
-                                m_log.string() + "' 2>&1 & echo $! >'" + pidFile.string() + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
-        std::ifstream(pidFile) >> m_pid;
-        for (int i = 0; i < 1500 && Said().find("xomsim: listening") == std::string::npos; ++i)
-            usleep(20000);
-        EXPECT_NE(Said().find("xomsim: listening"), std::string::npos) << Said();
-        const std::string said = Said();
-        const std::string mark = "Wake-on-LAN on UDP port ";
-        const auto at = said.find(mark);
-        EXPECT_NE(at, std::string::npos) << said;
-        if (at != std::string::npos) wakePort = std::stoi(said.substr(at + mark.size()));
-
-        UseOwnAddressNetwork(address, wakePort);
+        : LinkedPrinter(work, printerFile, "--port 9100 --wol-port 0 " + extraOptions),
+          jobs(work / "linked-jobs") {
+        EXPECT_NE(WakePort(), 0) << Said();
+        UseOwnAddressNetwork(address, WakePort());
     }
-    ~SimulatedPrinter() {
-        ShutdownPrinterNetwork();
-        SetPrinterNetworkOptions({}, {});
-        if (m_pid <= 0) return;
-        kill(m_pid, SIGTERM);
-        // Its ports are free for the next test of this process only once it is gone.
-        for (int i = 0; i < 500 && kill(m_pid, 0) == 0; ++i) usleep(10000);
-    }
+    ~SimulatedPrinter() { ShutdownPrinterNetwork(); }
     SimulatedPrinter(const SimulatedPrinter&) = delete;
     SimulatedPrinter& operator=(const SimulatedPrinter&) = delete;
 
-    std::string Said() const {
-        std::ifstream in(m_log, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    const std::string address;
     const std::filesystem::path jobs;
-    int wakePort = 0;
-
-  private:
-    std::filesystem::path m_log;
-    pid_t m_pid = -1;
 };
