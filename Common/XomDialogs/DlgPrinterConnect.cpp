@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "Common/XOM/LocalizedString.h"
+#include "Common/XOM/StringIds.h"
 #include "Common/XomDialogs/DialogText.h"
 #include "Common/XomDialogs/DlgEnter.h"
 #include "juxcommoncode/PrinterData/ResponseValues.h"
@@ -14,6 +15,8 @@ using xomplatform::DialogWindow;
 using xomplatform::Notification;
 
 namespace {
+
+using Texts = std::vector<std::wstring>;
 
 // ifPhysAddress of interface 1: the printer's MAC address.
 constexpr const wchar_t* kMacAddressOid = L"1.3.6.1.2.1.2.2.1.6.1";
@@ -121,6 +124,7 @@ std::wstring CDlgSnmpAgentConnect::FilterCaption() const {
 }
 
 void CDlgSnmpAgentConnect::Search() {
+    if (m_busy) return;
     const std::wstring community = Community();
     PutCommunityOnTop(community);
     W().SetDefaultButton(IDOK);
@@ -131,13 +135,14 @@ void CDlgSnmpAgentConnect::Search() {
         m_busy = true;
         m_status = m_captions.searching + L" . . .";
         W().SetText(kStatus, m_status);
-        m_manager->Discover();
+        const bool searched = JuxNetwork::Succeeded(m_manager->Discover());
         m_status += L" .";
         W().SetText(kStatus, m_status);
         AskForMacAddresses();
         m_busy = false;
+        // Without a network to search the user is told so, not shown an empty tree as the answer.
+        m_status = searched ? m_captions.prompt : m_captions.noNetwork;
     }
-    m_status = m_captions.prompt;
     W().SetText(kStatus, m_status);
     Rebuild(false);
 }
@@ -211,7 +216,9 @@ void CDlgSnmpAgentConnect::FillTree(std::size_t selectedItem) {
         const auto data = static_cast<std::intptr_t>(i);
         const int entry =
             W().InsertTreeItem(kTree, DialogWindow::kTreeRoot, m_items[i].EntryText(), data);
-        for (const std::wstring& line : PrinterLines(m_items[i], labels))
+        // "None" names no printer: nothing stands beneath it.
+        const bool printer = m_items[i].ChosenAddress() != nullptr;
+        for (const std::wstring& line : printer ? PrinterLines(m_items[i], labels) : Texts{})
             W().InsertTreeItem(kTree, entry, line, data);
         if (i == selectedItem) selectedEntry = entry;
     }
@@ -288,5 +295,6 @@ CXomDlgSnmpAgentConnect::CXomDlgSnmpAgentConnect(JuxNetwork::CSnmpManager* manag
     m_captions.macLabel = LocalizedString(284);        // "MAC Address"
     m_captions.none = LocalizedString(261);            // "None"
     m_captions.communityLabel = LocalizedString(371);  // "SNMP Community"
+    m_captions.noNetwork = LocalizedString(IDS_NETWORK_UNAVAILABLE);
     SetFilter(L"XOM", false);
 }

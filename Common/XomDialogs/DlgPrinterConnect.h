@@ -40,6 +40,7 @@ class CDlgSnmpAgentConnect : public CXomDialog {
         std::wstring ok = L"OK";
         std::wstring cancel = L"Cancel";
         std::wstring searching = L"Searching Network";
+        std::wstring noNetwork = L"Network is not available.";
         std::wstring prompt = L"Select Agent, or Enter IP Address";
         std::wstring notConnected = L"Not Connected";
         std::wstring addressLabel = L"IP Address";

@@ -42,3 +42,37 @@ void DialogTest::Screenshot(xomplatform::DialogWindow& window, const std::string
     EXPECT_TRUE(window.SaveScreenshot(path));
     EXPECT_GT(std::filesystem::file_size(path), 1000u) << path;
 }
+
+std::vector<std::wstring> DialogTest::TreeTexts(const xomplatform::DialogWindow& window,
+                                                unsigned tree, int parent) {
+    std::vector<std::wstring> texts;
+    for (int entry : window.GetTreeChildren(tree, parent))
+        texts.push_back(window.GetTreeItemText(tree, entry));
+    return texts;
+}
+
+int DialogTest::FindTreeEntry(const xomplatform::DialogWindow& window, unsigned tree,
+                              const std::wstring& text) {
+    std::vector<int> pending = window.GetTreeChildren(tree, xomplatform::DialogWindow::kTreeRoot);
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        if (window.GetTreeItemText(tree, pending[i]) == text) return pending[i];
+        for (int child : window.GetTreeChildren(tree, pending[i])) pending.push_back(child);
+    }
+    return -1;
+}
+
+void DialogTest::SelectTreeEntry(xomplatform::DialogWindow& window, unsigned tree,
+                                 const std::wstring& text) {
+    const int entry = FindTreeEntry(window, tree, text);
+    ASSERT_GE(entry, 0) << "no tree entry " << testing::PrintToString(text);
+    window.SelectItem(tree, entry);
+}
+
+std::vector<std::wstring> DialogTest::ListTexts(const xomplatform::DialogWindow& window,
+                                                unsigned list) {
+    const int count = window.GetListCount(list);
+    std::vector<std::wstring> texts;
+    texts.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) texts.push_back(window.GetListText(list, i));
+    return texts;
+}

@@ -35,6 +35,20 @@ class DialogTest : public testing::Test {
     // Writes the dialog's picture as screenshots/<name>.png and checks it was written.
     static void Screenshot(xomplatform::DialogWindow& window, const std::string& name);
 
+    // The tree's entries beneath parent (the top ones by default) by their texts.
+    static std::vector<std::wstring> TreeTexts(const xomplatform::DialogWindow& window,
+                                               unsigned tree,
+                                               int parent = xomplatform::DialogWindow::kTreeRoot);
+    // The first entry with that text, at any depth; -1 when there is none.
+    static int FindTreeEntry(const xomplatform::DialogWindow& window, unsigned tree,
+                             const std::wstring& text);
+    // Clicks the entry with that text, as a user would; fails the test when there is none.
+    static void SelectTreeEntry(xomplatform::DialogWindow& window, unsigned tree,
+                                const std::wstring& text);
+    // The texts of a list or combo box's items, in order.
+    static std::vector<std::wstring> ListTexts(const xomplatform::DialogWindow& window,
+                                               unsigned list);
+
     std::vector<unsigned> shown;  // template ids of the dialogs opened, in order
     std::vector<CapturedMessage> messages;
 
