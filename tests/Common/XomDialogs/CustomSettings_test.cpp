@@ -429,6 +429,26 @@ TEST_F(CustomSettingsTest, CancelStoresNothingNotEvenTheDefaultsItShowed) {
     EXPECT_EQ(theApp().currentPin(), L"");
 }
 
+TEST_F(CustomSettingsTest, OkOnAPlotsCopyEditsTheCopyAndKeepsThePrinterDataForThePlot) {
+    SimulatedPrinter printer(work, kPrinterFile);
+    Link(printer);
+    DriverSettings copy;
+    LoadSettings(copy, *host);
+    const std::string stored = ConfigText();
+    Then([this](CXomDialog&, DialogWindow& w) {
+        EXPECT_EQ(w.GetText(IDCANCEL), L"Cancel Plot");
+        Next({PickRow(2)});
+        w.Click(D::kStampButton);
+        w.Click(IDOK);
+    });
+    D dialog(PrinterNetwork(), theApp().currentPrinter(), copy, /*forCurrentPlot*/ true);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(copy.StampName, L"Confidential");
+    EXPECT_TRUE(copy.ForCurrentPlot);
+    EXPECT_EQ(ConfigText(), stored);
+    EXPECT_NE(theApp().currentPrinter().m_printerData, nullptr);
+}
+
 TEST_F(CustomSettingsTest, ASleepingPrinterIsWokenFromTheDialog) {
     SimulatedPrinter printer(work, kPrinterFile, "--sleep --wake-packets 1");
     Link(printer, true);
