@@ -63,7 +63,9 @@ class LinkedPrinter {
     int WakePort() const {
         const std::string said = Said(), mark = "Wake-on-LAN on UDP port ";
         const auto at = said.find(mark);
-        return at == std::string::npos ? 0 : std::atoi(said.c_str() + at + mark.size());
+        return at == std::string::npos
+                   ? 0
+                   : static_cast<int>(std::strtol(said.c_str() + at + mark.size(), nullptr, 10));
     }
 
     std::string Said() const {
