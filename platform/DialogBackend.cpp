@@ -6,10 +6,19 @@
 namespace xomplatform {
 namespace {
 
-std::mutex g_backendMutex;
-DialogBackendFactory g_factory;
-std::unique_ptr<DialogBackend> g_backend;
-bool g_tried = false;
+// Made on first use: a driver registers its backend from a static initialiser of another file,
+// which may run before this file's own initialisers (which would then wipe the registration).
+struct BackendState {
+    std::mutex mutex;
+    DialogBackendFactory factory;
+    std::unique_ptr<DialogBackend> backend;
+    bool tried = false;
+};
+
+BackendState& State() {
+    static BackendState state;
+    return state;
+}
 
 bool Set(const char* name) {
     const char* value = std::getenv(name);
@@ -19,25 +28,34 @@ bool Set(const char* name) {
 }  // namespace
 
 void SetDialogBackendFactory(DialogBackendFactory factory) {
-    std::lock_guard<std::mutex> lock(g_backendMutex);
-    g_factory = std::move(factory);
-    g_backend.reset();
-    g_tried = false;
+    BackendState& s = State();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.factory = std::move(factory);
+    s.backend.reset();
+    s.tried = false;
 }
 
 DialogBackend* GetDialogBackend() {
-    std::lock_guard<std::mutex> lock(g_backendMutex);
-    if (!g_tried && g_factory) {
-        g_tried = true;
-        g_backend = g_factory();
+    BackendState& s = State();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (!s.tried && s.factory) {
+        s.tried = true;
+        s.backend = s.factory();
     }
-    return g_backend.get();
+    return s.backend.get();
+}
+
+bool HasDialogBackendFactory() {
+    BackendState& s = State();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return static_cast<bool>(s.factory);
 }
 
 void ResetDialogBackend() {
-    std::lock_guard<std::mutex> lock(g_backendMutex);
-    g_backend.reset();
-    g_tried = false;
+    BackendState& s = State();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.backend.reset();
+    s.tried = false;
 }
 
 bool DisplayAvailable() {

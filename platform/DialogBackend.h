@@ -152,6 +152,8 @@ class DialogBackend {
 using DialogBackendFactory = std::function<std::unique_ptr<DialogBackend>()>;
 void SetDialogBackendFactory(DialogBackendFactory factory);
 DialogBackend* GetDialogBackend();
+// Whether a factory is registered (asks nothing of the window system).
+bool HasDialogBackendFactory();
 // Forgets the backend made so far (tests that switch backends).
 void ResetDialogBackend();
 

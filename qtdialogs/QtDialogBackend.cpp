@@ -604,12 +604,29 @@ void MessageBoxSink(const std::wstring& text, const std::wstring& caption,
     box.exec();
 }
 
+xomplatform::MessageAnswer QuestionBoxSink(const std::wstring& text, const std::wstring& caption,
+                                           xomplatform::MessageIcon icon) {
+    QMessageBox box(
+        icon == xomplatform::MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::Warning,
+        ToQ(caption), ToQ(text));
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    QPushButton* tryAgain = box.addButton(QStringLiteral("&Try Again"), QMessageBox::ActionRole);
+    QPushButton* carryOn = box.addButton(QStringLiteral("C&ontinue"), QMessageBox::AcceptRole);
+    box.setDefaultButton(cancel);
+    box.exec();
+    if (box.clickedButton() == tryAgain) return xomplatform::MessageAnswer::TryAgain;
+    if (box.clickedButton() == carryOn) return xomplatform::MessageAnswer::Continue;
+    return xomplatform::MessageAnswer::Cancel;
+}
+
 }  // namespace
 
 std::unique_ptr<xomplatform::DialogBackend> CreateQtDialogBackend() {
     if (!EnsureApplication()) return nullptr;
     // Once dialogs can be shown, messages are message boxes too.
     xomplatform::SetMessageSink(&MessageBoxSink);
+    xomplatform::SetQuestionSink(&QuestionBoxSink);
+    xomplatform::SetBeepSink([] { QApplication::beep(); });
     return std::make_unique<QtDialogBackend>();
 }
 

@@ -7,6 +7,8 @@
 #include "Common/XOM/DriverApp.h"
 #include "Common/XOM/LocalizedString.h"
 #include "Common/XOM/StringIds.h"
+#include "Common/XOM/ThreadLocale.h"
+#include "Common/XomDialogs/DlgCustomSettings.h"
 #include "Common/xomplcaps/XomPlotterCapabilities.h"
 #include "Common/xomplcfg/XomPlotterConfiguration.h"
 #include "Common/xompldef/DriverIdentification.h"
@@ -14,7 +16,7 @@
 #include "Common/xompldef/XomPlotterClassFactory.h"
 #include "hdi/HT_Host_Info.h"
 #include "hdi/PM_DRC_Caps_Loader.h"
-#include "platform/MessageService.h"
+#include "platform/DialogBackend.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -139,17 +141,18 @@ void HT_XOM_Plotter_Definition::initMetaCaps() {
     set_meta_capabilities(meta);
 }
 
-// The settings dialog arrives with the driver's dialog layer; until then there is none to offer.
+// A window system must be reachable and a dialog backend registered (the builds register one).
 bool HT_XOM_Plotter_Definition::Custom_Config_UI_Available() {
-    return false;
+    return xomplatform::DisplayAvailable() && xomplatform::HasDialogBackendFactory();
 }
 
+// The host's window is not needed: the dialog is application-modal. The texts are in the
+// resource library's language for the time of the dialog. The dialog starts the printer network
+// itself once it is shown.
 bool HT_XOM_Plotter_Definition::CustomConfigure(void*) {
-    xomplatform::ShowMessage(
-        L"The driver's settings dialog is not available in this version; "
-        L"change settings with xomplot config set.",
-        LocalizedString(IDS_BRAND), xomplatform::MessageIcon::Info);
-    return false;
+    CScopedThreadLocale locale(theApp().languageId());
+    CDlgCustomSettings dialog(nullptr, theApp().currentPrinter(), *this);
+    return dialog.DoModal() == IDOK;
 }
 
 bool HT_XOM_Plotter_Definition::get_driver_hints_helpfile(std::wstring& file, std::wstring& topic) {

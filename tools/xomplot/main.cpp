@@ -12,6 +12,7 @@
 #include "hdi/HT_Host_Info.h"
 #include "platform/MessageService.h"
 #include "tools/xomplot/ConfigCommands.h"
+#include "tools/xomplot/ConfigEdit.h"
 #include "tools/xomplot/ConfigLink.h"
 #include "tools/xomplot/JobSizeLimit.h"
 #include "tools/xomplot/PlotLogAccess.h"
@@ -134,6 +135,11 @@ int main(int argc, char** argv) try {
     linkCmd->add_option("ADDRESS", linkAddress, "The printer's IPv4 or IPv6 address")->required();
     linkCmd->add_option("--community", linkCommunity,
                         "SNMP community of the printer (default: tamsel)");
+    CLI::App* editCmd = configCmd->add_subcommand(
+        "edit",
+        "Open the driver's settings dialog on a configuration (needs a display); OK saves it "
+        "(exit 0), Cancel saves nothing (exit 3), no display: exit 69");
+    editCmd->add_option("NAME", configName, "Configuration name")->required();
     configCmd->require_subcommand(1);
     xomplot::PreviewOptions preview;
     CLI::App* previewCmd = xomplot::AddPreviewCommand(app, preview);
@@ -161,6 +167,8 @@ int main(int argc, char** argv) try {
         if (linkCmd->parsed())
             return xomplot::ConfigLink(opt.driver_path, configName, linkAddress, linkCommunity,
                                        stdout, stderr);
+        if (editCmd->parsed())
+            return xomplot::ConfigEdit(opt.driver_path, configName, stdout, stderr);
         return xomplot::ConfigList(stdout, stderr);
     }
     if (previewCmd->parsed()) return xomplot::RunPreview(preview);

@@ -5,13 +5,17 @@
 #include "Common/XOM/ModuleStart.h"
 
 #include <algorithm>
+#include <clocale>
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Common/xomplcaps/XomPlotterCapabilities.h"
 #include "Common/xomplcfg/XomPlotterConfiguration.h"
 #include "PlotterModelTestSupport.h"
 #include "hdi/HT_Error.h"
-#include "platform/MessageService.h"
+#include "platform/DialogBackend.h"
 
 namespace {
 
@@ -149,7 +153,7 @@ TEST(XomPlotterDefinition, ADirectoryThatCannotIdentifyTheDriverNamesWhatIsWrong
     EXPECT_EQ(MakeDefinition(handler.get())->get_meta_capabilities()->family->descriptor, L"XOM");
 }
 
-TEST(XomPlotterDefinition, NoHelpFileNoDevicePaletteAndNoSettingsDialogYet) {
+TEST(XomPlotterDefinition, NoHelpFileNoDevicePaletteAndTheSettingsDialogWhereItCanShow) {
     PretendInstallation install(kDirectory);
     SPMP<HT_Error_Handler> handler(new HT_Error_Handler);
     auto def = MakeDefinition(handler.get());
@@ -160,14 +164,27 @@ TEST(XomPlotterDefinition, NoHelpFileNoDevicePaletteAndNoSettingsDialogYet) {
     SPMP<HT_Palette> palette(new HT_Palette);
     EXPECT_FALSE(def->get_true_device_colors(palette.get()));
 
-    // The dialog is absent until the dialog layer arrives, and says so when asked for.
+    // The dialog is offered with a window system and a dialog backend, not without either.
+    const char* kDisplays[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    std::vector<std::pair<std::string, std::string>> saved;
+    for (const char* name : kDisplays) {
+        if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+        unsetenv(name);
+    }
+    // A backend that cannot show windows: the dialog is not shown and nothing is configured.
+    xomplatform::SetDialogBackendFactory([] { return nullptr; });
     EXPECT_FALSE(def->Custom_Config_UI_Available());
-    std::wstring shown;
-    auto previous = xomplatform::SetMessageSink([&](const std::wstring& text, const std::wstring&,
-                                                    xomplatform::MessageIcon) { shown = text; });
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    EXPECT_TRUE(def->Custom_Config_UI_Available());
+    const std::size_t items = def->get_plotter_configuration()->custom_items().size();
+    const std::string locale = std::setlocale(LC_ALL, nullptr);
     EXPECT_FALSE(def->CustomConfigure(nullptr));
-    xomplatform::SetMessageSink(previous);
-    EXPECT_NE(shown.find(L"not available"), std::wstring::npos);
+    EXPECT_EQ(std::setlocale(LC_ALL, nullptr), locale);
+    EXPECT_EQ(def->get_plotter_configuration()->custom_items().size(), items);
+    xomplatform::SetDialogBackendFactory({});
+    EXPECT_FALSE(def->Custom_Config_UI_Available());
+    unsetenv("QT_QPA_PLATFORM");
+    for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
 }
 
 }  // namespace

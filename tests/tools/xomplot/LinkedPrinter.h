@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,14 +23,16 @@ inline std::string OwnLoopbackAddress() {
 
 class LinkedPrinter {
   public:
-    // Starts the printer of the description file; work holds its log, pid file and jobs.
+    // Starts the printer of the description file with further xomsim options; work holds its
+    // log, pid file and jobs (linked-jobs).
     explicit LinkedPrinter(const std::filesystem::path& work,
                            const std::string& printerFile = std::string(XOM_TEST_EXAMPLES) +
-                                                            "/printer-q1.txt")
+                                                            "/printer-q1.txt",
+                           const std::string& options = "--port 0")
         : address(OwnLoopbackAddress()), m_log(work / "linked-printer.txt") {
         const std::filesystem::path pidFile = work / "linked-printer.pid";
-        const std::string cmd = std::string(XOM_TEST_XOMSIM) + " --address " + address +
-                                " --port 0 --jobs '" + (work / "linked-jobs").string() +
+        const std::string cmd = std::string(XOM_TEST_XOMSIM) + " --address " + address + " " +
+                                options + " --jobs '" + (work / "linked-jobs").string() +
                                 "' --printer '" + printerFile + "' >'" + m_log.string() +
                                 "' 2>&1 & echo $! >'" + pidFile.string() + "'";
         EXPECT_EQ(std::system(cmd.c_str()), 0);
@@ -40,7 +43,10 @@ class LinkedPrinter {
         EXPECT_NE(Said().find("xomsim: listening"), std::string::npos) << Said();
     }
     ~LinkedPrinter() {
-        if (m_pid > 0) kill(m_pid, SIGTERM);
+        if (m_pid <= 0) return;
+        kill(m_pid, SIGTERM);
+        // Its address and ports are free for the next printer of this process once it is gone.
+        for (int i = 0; i < 500 && kill(m_pid, 0) == 0; ++i) usleep(10000);
     }
     LinkedPrinter(const LinkedPrinter&) = delete;
     LinkedPrinter& operator=(const LinkedPrinter&) = delete;
@@ -51,6 +57,15 @@ class LinkedPrinter {
         const std::filesystem::path printers = configHome / "xomplot" / "printers";
         std::filesystem::create_directories(printers);
         std::ofstream(printers / (name + ".conf")) << "MachineIpAddress = " << address << "\n";
+    }
+
+    // The Wake-on-LAN port it said it listens on (0 when it did not say).
+    int WakePort() const {
+        const std::string said = Said(), mark = "Wake-on-LAN on UDP port ";
+        const auto at = said.find(mark);
+        return at == std::string::npos
+                   ? 0
+                   : static_cast<int>(std::strtol(said.c_str() + at + mark.size(), nullptr, 10));
     }
 
     std::string Said() const {

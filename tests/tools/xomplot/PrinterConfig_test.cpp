@@ -1,5 +1,7 @@
 #include "tools/xomplot/PrinterConfig.h"
 
+#include "tools/xomplot/ConfigEdit.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -112,6 +114,28 @@ TEST(PrinterConfig, KeysAndTypesAreCheckedAgainstTheDriversItems) {
     const HT_Custom_Config_Item* user = target.custom_items().find(L"UserName");
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(static_cast<const HT_Std_String_Custom_Data&>(*user->data).data(), L"J\u00FC");
+}
+
+// What the settings dialog stored replaces the file's driver items; the host's own choices stay,
+// and any text survives the file.
+TEST(PrinterConfig, EditedItemsReplaceTheDriversAndKeepTheHostsOwn) {
+    PrinterConfig config;
+    config.set("media", "ISO_A3");
+    config.set("UserName", "old");
+    HT_Std_Plotter_Configuration host;
+    host.custom_items().append(
+        {L"UserName", SPMP<HT_Custom_Data>(new HT_Std_String_Custom_Data(L"J\u00f6rg = \\x\n"))});
+    host.custom_items().append(
+        {L"PrintExit", SPMP<HT_Custom_Data>(new HT_Std_Long_Custom_Data(-2))});
+    xomplot::TakeCustomItems(host, config);
+    std::vector<std::string> problems;
+    const PrinterConfig back =
+        xomplot::ParsePrinterConfig(xomplot::FormatPrinterConfig(config, "x"), "x", problems);
+    EXPECT_TRUE(problems.empty());
+    ASSERT_EQ(back.items.size(), 3u);
+    EXPECT_EQ(*back.find("media"), "ISO_A3");
+    EXPECT_EQ(*back.find("UserName"), "J\xc3\xb6rg = \\x\n");
+    EXPECT_EQ(*back.find("PrintExit"), "-2");
 }
 
 TEST(PrinterConfig, NamesCannotLeaveTheFolder) {

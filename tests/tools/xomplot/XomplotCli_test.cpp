@@ -605,6 +605,35 @@ TEST_F(XomplotCliTest, ConfigSetShowListAndPlotWithAConfiguration) {
     EXPECT_NE(r.out.find("o configuration 'nowhere'"), std::string::npos) << r.out;
 }
 
+// The settings dialog needs a display: without one, config edit says how else to change the
+// configuration, and changes nothing; with one, the driver's dialog opens.
+TEST_F(XomplotCliTest, ConfigEditOpensTheDialogOnlyWithADisplay) {
+    RunResult r = Xomplot({"--driver", Driver(), "config", "set", "desk", "UserName", "kim"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const fs::path file = dir / "config" / "xomplot" / "printers" / "desk.conf";
+    const std::string before = Read(file);
+    r = Xomplot({"--driver", Driver(), "config", "edit", "desk"},
+                "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM;");
+    EXPECT_EQ(r.status, 69) << r.err;
+    EXPECT_NE(r.err.find("needs a display"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("xomplot config set desk KEY VALUE"), std::string::npos) << r.err;
+    EXPECT_EQ(Read(file), before);
+    // With a display the dialog opens on the linked printer and waits for the user; stopped
+    // there, it saves nothing.
+    r = Xomplot(
+        {"--driver", Driver(), "config", "set", "desk", "MachineIpAddress", LinkedAddress()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string linkedBefore = Read(file);
+    r = Xomplot({"--driver", Driver(), "config", "edit", "desk"},
+                "export QT_QPA_PLATFORM=offscreen; timeout 2");
+    EXPECT_EQ(r.status, 124) << r.err;
+    EXPECT_EQ(r.err.find("needs a display"), std::string::npos) << r.err;
+    EXPECT_EQ(Read(file), linkedBefore);
+    r = Xomplot({"--driver", Driver(), "config", "edit", "../desk"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a configuration name"), std::string::npos) << r.err;
+}
+
 TEST_F(XomplotCliTest, ADamagedConfigurationLoadsWhatItCanAndSaysWhatItSkipped) {
     fs::create_directories(dir / "config" / "xomplot" / "printers");
     std::ofstream(dir / "config" / "xomplot" / "printers" / "broken.conf", std::ios::binary)
