@@ -4,10 +4,13 @@
 #include "Common/XOM/DriverApp.h"
 #include "Common/XOM/LocalizedString.h"
 #include "Common/XOM/StringIds.h"
+#include "Common/XomDialogs/DlgCustomSettings.h"
 #include "Common/XomDialogs/TerminalPrompts.h"
 #include "Common/XomJob/CredentialValidation.h"
 #include "Common/XomSettings/PrinterDataSource.h"
 #include "Common/xomOutput/PrinterDataRead.h"
+#include "Common/xomOutput/PrinterNetwork.h"
+#include "platform/DialogBackend.h"
 
 namespace {
 
@@ -20,41 +23,67 @@ PlotPreparation Cancelled(const std::wstring& why, const std::wstring& caption =
     return p;
 }
 
+// The user cancelled in a dialog: "Plot canceled", nothing more to say.
+PlotPreparation CancelledByTheUser() {
+    PlotPreparation p;
+    p.ready = false;
+    p.message = LocalizedString(IDS_PLOT_CANCELED);
+    return p;
+}
+
+// Nothing can show the settings dialog: what the user would have done there, and how to do it
+// instead.
+PlotPreparation WithoutSettingsDialog(const DriverSettings& settings, const CXomMachine& printer,
+                                      const std::wstring& name) {
+    if (settings.PromptAtPlotTime != 0) {
+        return Cancelled(
+            L"The settings are to be confirmed before each plot, and no settings dialog can be "
+            L"shown here (no display): turn that off with `xomplot config set " +
+            name + L" PromptAtPlotTime 0`.");
+    }
+    if (!printer.m_address.IsUnspecified()) {
+        return Cancelled(LocalizedString(IDS_CANNOT_CONNECT) + L" " + printer.m_address.ToText(),
+                         LocalizedString(IDS_ERROR));
+    }
+    return Cancelled(L"No printer is linked: link one with `xomplot config link " + name +
+                         L" ADDRESS` (or set its address with `xomplot config set " + name +
+                         L" MachineIpAddress ADDRESS`) and plot with that configuration.",
+                     LocalizedString(IDS_ERROR));
+}
+
 }  // namespace
 
 PlotPreparation PreparePlot(DriverSettings& settings, const std::wstring& modeName) {
     CXomMachine& printer = theApp().currentPrinter();
     const std::wstring name = L"NAME";
-    if (settings.PromptAtPlotTime != 0) {
-        // The plot-time settings dialog is where the user would confirm them.
-        return Cancelled(
-            L"The settings are to be confirmed before each plot, and there is no "
-            L"settings dialog here: turn that off with `xomplot config set " +
-            name + L" PromptAtPlotTime 0`.");
-    }
     const bool linked = !printer.m_address.IsUnspecified();
-    if (linked && !printer.m_printerData) {
+    if (settings.PromptAtPlotTime == 0 && linked && !printer.m_printerData) {
         if (HasPrinterDataReader()) {
             ReadCurrentPrinterData();
         } else {
             ReadPrinterDataWakingIt(printer);
         }
     }
-    PlotPreparation ready;
-    ready.colorModeName = modeName;
-    const CXomPrinterData* data = printer.m_printerData.get();
-    if (data == nullptr) {
-        if (linked) {
+    if (settings.PromptAtPlotTime != 0 || !linked || !printer.m_printerData) {
+        // The settings dialog for this plot: the user confirms the settings, links a printer or
+        // wakes it. What is chosen serves this plot only.
+        if (xomplatform::GetDialogBackend() == nullptr)
+            return WithoutSettingsDialog(settings, printer, name);
+        DriverSettings copy = settings;
+        CDlgCustomSettings dialog(PrinterNetwork(), printer, copy, /*forCurrentPlot=*/true);
+        if (dialog.DoModal() != IDOK) {
+            return CancelledByTheUser();
+        }
+        settings = copy;
+        if (!printer.m_printerData) {
             return Cancelled(
                 LocalizedString(IDS_CANNOT_CONNECT) + L" " + printer.m_address.ToText(),
                 LocalizedString(IDS_ERROR));
         }
-        // No printer linked: the settings dialog is where the user would link one.
-        return Cancelled(L"No printer is linked: link one with `xomplot config link " + name +
-                             L" ADDRESS` (or set its address with `xomplot config set " + name +
-                             L" MachineIpAddress ADDRESS`) and plot with that configuration.",
-                         LocalizedString(IDS_ERROR));
     }
+    PlotPreparation ready;
+    ready.colorModeName = modeName;
+    const CXomPrinterData* data = printer.m_printerData.get();
     // The message names each field by its prompt; a configuration that never went through the
     // settings dialog has none stored, and the printer's own prompt says the same.
     DriverSettings named = settings;
@@ -82,10 +111,7 @@ PlotPreparation PreparePlot(DriverSettings& settings, const std::wstring& modeNa
         // stored configuration is not touched.
         DriverSettings completed = settings;
         if (!CompletePlotIdentificationInteractively(completed, *data)) {
-            PlotPreparation cancelled;
-            cancelled.ready = false;
-            cancelled.message = LocalizedString(IDS_PLOT_CANCELED);
-            return cancelled;
+            return CancelledByTheUser();
         }
         settings = completed;
     }

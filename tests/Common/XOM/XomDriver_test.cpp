@@ -513,6 +513,21 @@ TEST(XomDriverPreparation, WithoutALinkedPrinterThePlotIsCancelledAndSaysHowToLi
     EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot canceled"}));
 }
 
+// Settings to be confirmed before each plot and no dialog to confirm them in: nothing is sent, and
+// the message says how to plot without confirming.
+TEST(XomDriverPreparation, PromptingWithoutADisplayCancelsThePlotAndSaysHowToTurnItOff) {
+    PlotObserver seen;
+    PlotSetup setup;
+    setup.settings = {LongItem(L"PromptAtPlotTime", 1)};
+    EXPECT_EQ(PlotOneLine(setup), "");
+    ASSERT_EQ(seen.messages.size(), 1u);
+    EXPECT_EQ(seen.messages[0].text,
+              L"Plot canceled\nThe settings are to be confirmed before each plot, and no settings "
+              L"dialog can be shown here (no display): turn that off with `xomplot config set "
+              L"NAME PromptAtPlotTime 0`.\n");
+    EXPECT_EQ(seen.loggedStatus, (std::vector<std::wstring>{L"Plot canceled"}));
+}
+
 TEST(XomDriverJobPrefix, TheTicketCarriesTheSettingsCopiesAndJobName) {
     PlotObserver seen;
     PlotSetup setup;

@@ -20,6 +20,7 @@
 #include "Common/XomSettings/SettingsKeys.h"
 #include "Common/XomSettings/SettingsStore.h"
 #include "DialogScript.h"
+#include "SettingsDialogScript.h"
 #include "SimulatedPrinter.h"
 #include "platform/Utf8.h"
 
@@ -31,30 +32,6 @@ using D = CDlgCustomSettings;
 
 const std::string kPrinterFile = std::string(XOM_TEST_EXAMPLES) + "/printer-q-series.txt";
 const std::wstring kPrinterMac = L"00-1A-2B-3C-4D-04";
-
-DialogTest::Step PickRow(int index) {
-    return [index](CXomDialog&, DialogWindow& w) {
-        w.SelectItem(CDlgSelect::kList, index);
-        w.Click(IDOK);
-    };
-}
-DialogTest::Step TypeValue(const std::wstring& text) {
-    return [text](CXomDialog&, DialogWindow& w) {
-        w.TypeText(CDlgEnter::kEdit, text);
-        w.Click(IDOK);
-    };
-}
-
-// Runs check once the dialog has read (or given up on) the printer: while it loads or wakes the
-// printer its status line is a single space.
-void WhenSettled(DialogWindow& w, const std::function<void()>& check, int rounds = 400) {
-    if (w.GetText(D::kStatus) != L" " || rounds == 0) {
-        check();
-        return;
-    }
-    usleep(10000);
-    w.Post([&w, check, rounds] { WhenSettled(w, check, rounds - 1); });
-}
 
 // Runs then once flag is set: a dialog that the one shown opens runs its own event loop, in which
 // the steps of both run.
