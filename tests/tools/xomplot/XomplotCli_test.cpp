@@ -612,8 +612,7 @@ TEST_F(XomplotCliTest, ConfigEditOpensTheDialogOnlyWithADisplay) {
     ASSERT_EQ(r.status, 0) << r.err;
     const fs::path file = dir / "config" / "xomplot" / "printers" / "desk.conf";
     const std::string before = Read(file);
-    r = Xomplot({"--driver", Driver(), "config", "edit", "desk"},
-                "unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM;");
+    r = Xomplot({"--driver", Driver(), "config", "edit", "desk"});
     EXPECT_EQ(r.status, 69) << r.err;
     EXPECT_NE(r.err.find("needs a display"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("xomplot config set desk KEY VALUE"), std::string::npos) << r.err;
@@ -624,8 +623,9 @@ TEST_F(XomplotCliTest, ConfigEditOpensTheDialogOnlyWithADisplay) {
         {"--driver", Driver(), "config", "set", "desk", "MachineIpAddress", LinkedAddress()});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string linkedBefore = Read(file);
-    r = Xomplot({"--driver", Driver(), "config", "edit", "desk"},
-                "export QT_QPA_PLATFORM=offscreen; timeout 2");
+    qtPlatform = "offscreen";
+    r = Xomplot({"--driver", Driver(), "config", "edit", "desk"}, "timeout 2");
+    qtPlatform.clear();
     EXPECT_EQ(r.status, 124) << r.err;
     EXPECT_EQ(r.err.find("needs a display"), std::string::npos) << r.err;
     EXPECT_EQ(Read(file), linkedBefore);

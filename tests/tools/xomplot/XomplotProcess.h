@@ -68,8 +68,10 @@ class XomplotCliTest : public ::testing::Test {
                 linked->Link(dir / "config");
             args.insert(args.begin(), {"--config", "linked"});
         }
-        // No display: a run never waits for a dialog nobody sees.
+        // No display unless the test gives Qt a platform: a run never waits for a dialog nobody
+        // sees.
         std::string cmd = prefix + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                          (qtPlatform.empty() ? "" : "QT_QPA_PLATFORM=" + qtPlatform + " ") +
                           kLeakCheckEnvironment +
                           " SOURCE_DATE_EPOCH=1733740800 USERNAME=tester XDG_CONFIG_HOME=" +
                           Quote((dir / "config").string()) + " " + Quote(XOM_TEST_XOMPLOT);
@@ -111,6 +113,7 @@ class XomplotCliTest : public ::testing::Test {
     }
     fs::path dir;
     std::unique_ptr<LinkedPrinter> linked;
+    std::string qtPlatform;  // e.g. "offscreen": the runs have a display
 };
 
 // A simulated printer (xomsim) on its own loopback address, port 9100, for a number of jobs.
