@@ -4,20 +4,16 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <random>
 #include <string>
-#include <thread>
 
+#include "bench/BenchLinkedPrinter.h"
 #include "tools/xomplot/DxfReader.h"
 #include "tools/xomplot/PlotRun.h"
-#include "tools/xomsim/PrinterDescription.h"
-#include "tools/xomsim/SnmpAgent.h"
 
 namespace {
 
@@ -73,47 +69,8 @@ const fs::path& Drawing() {
     return path;
 }
 
-// The driver plots only to a linked printer, whose data it reads before the plot: the
-// simulator's agent (printer-q1) on a loopback address of its own serves it, and the plot uses a
-// configuration linked to it. False (and the reason on stderr) when the agent cannot start.
-struct LinkedPrinter {
-    std::FILE* log = std::fopen("/dev/null", "w");  // the agent's line per request
-    std::unique_ptr<xomsim::SnmpAgent> agent;
-    std::atomic<bool> stop{false};
-    std::thread serving;
-    ~LinkedPrinter() {
-        stop.store(true);
-        if (serving.joinable()) serving.join();
-        agent.reset();
-        if (log != nullptr) std::fclose(log);
-    }
-};
-
 bool StartLinkedPrinter(const fs::path& dir) {
-    static LinkedPrinter printer;
-    if (printer.agent) return true;
-    const std::string address = "127.0.0.96";
-    xomsim::PrinterDescription description;
-    std::string error;
-    if (!xomsim::LoadPrinterDescription(XOM_BENCH_EXAMPLES "/printer-q1.txt", description, error)) {
-        std::fprintf(stderr, "dxf_bench: %s\n", error.c_str());
-        return false;
-    }
-    xomsim::AgentOptions options;
-    options.address = address;
-    options.wolPort = 0;
-    auto agent = std::make_unique<xomsim::SnmpAgent>(options, description, printer.log);
-    if (!agent->Open(error)) {
-        std::fprintf(stderr, "dxf_bench: the linked printer's agent: %s\n", error.c_str());
-        return false;
-    }
-    printer.agent = std::move(agent);
-    printer.serving = std::thread([] { printer.agent->Run(printer.stop); });
-    const fs::path printers = dir / "config" / "xomplot" / "printers";
-    fs::create_directories(printers);
-    std::ofstream(printers / "bench.conf") << "MachineIpAddress = " << address << "\n";
-    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
-    return true;
+    return xombench::StartLinkedPrinter(dir / "config", "127.0.0.96", "dxf_bench");
 }
 
 void BM_DxfReadOnly(benchmark::State& state) {

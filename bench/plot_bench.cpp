@@ -4,23 +4,19 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
-#include <thread>
 
+#include "bench/BenchLinkedPrinter.h"
 #include "tools/jobrender/JobRenderer.h"
 #include "tools/jobrender/PngBandWriter.h"
 #include "tools/xomplot/PlotRun.h"
-#include "tools/xomsim/PrinterDescription.h"
-#include "tools/xomsim/SnmpAgent.h"
 
 namespace {
 
@@ -36,47 +32,8 @@ const fs::path& Dir() {
     return dir;
 }
 
-// The driver plots only to a linked printer, whose data it reads before each plot: the
-// simulator's agent (printer-q1) on a loopback address of its own serves it, and the plots use a
-// configuration linked to it. Null (and the reason on stderr) when the agent cannot start.
-struct LinkedPrinter {
-    std::FILE* log = std::fopen("/dev/null", "w");  // the agent's line per request
-    std::unique_ptr<xomsim::SnmpAgent> agent;
-    std::atomic<bool> stop{false};
-    std::thread serving;
-    ~LinkedPrinter() {
-        stop.store(true);
-        if (serving.joinable()) serving.join();
-        agent.reset();
-        if (log != nullptr) std::fclose(log);
-    }
-};
-
 bool StartLinkedPrinter() {
-    static LinkedPrinter printer;
-    if (printer.agent) return true;
-    const std::string address = "127.0.0.93";
-    xomsim::PrinterDescription description;
-    std::string error;
-    if (!xomsim::LoadPrinterDescription(XOM_BENCH_EXAMPLES "/printer-q1.txt", description, error)) {
-        std::fprintf(stderr, "plot_bench: %s\n", error.c_str());
-        return false;
-    }
-    xomsim::AgentOptions options;
-    options.address = address;
-    options.wolPort = 0;
-    auto agent = std::make_unique<xomsim::SnmpAgent>(options, description, printer.log);
-    if (!agent->Open(error)) {
-        std::fprintf(stderr, "plot_bench: the linked printer's agent: %s\n", error.c_str());
-        return false;
-    }
-    printer.agent = std::move(agent);
-    printer.serving = std::thread([] { printer.agent->Run(printer.stop); });
-    const fs::path printers = Dir() / "config" / "xomplot" / "printers";
-    fs::create_directories(printers);
-    std::ofstream(printers / "bench.conf") << "MachineIpAddress = " << address << "\n";
-    setenv("XDG_CONFIG_HOME", (Dir() / "config").c_str(), 1);
-    return true;
+    return xombench::StartLinkedPrinter(Dir() / "config", "127.0.0.93", "plot_bench");
 }
 
 bool Plot(const fs::path& drawing, const fs::path& job, const std::string& media = "ISO_A4") {
