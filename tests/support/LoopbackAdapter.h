@@ -13,8 +13,13 @@ namespace xomtest {
 
 class LoopbackAdapterSource : public JuxNetwork::IAdapterSource {
   public:
-    explicit LoopbackAdapterSource(std::vector<std::uint8_t> physicalAddress = {})
-        : m_physicalAddress(std::move(physicalAddress)) {}
+    // address/prefixLength: the adapter's address and network (one loopback address alone, /32,
+    // keeps a test's broadcasts to itself).
+    explicit LoopbackAdapterSource(std::vector<std::uint8_t> physicalAddress = {},
+                                   std::wstring address = L"127.0.0.1", int prefixLength = 8)
+        : m_physicalAddress(std::move(physicalAddress)),
+          m_address(std::move(address)),
+          m_prefixLength(prefixLength) {}
     bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
         JuxNetwork::AdapterAddressRecord record;
         record.friendlyName = L"lo-as-ethernet";
@@ -22,14 +27,16 @@ class LoopbackAdapterSource : public JuxNetwork::IAdapterSource {
         record.interfaceType = 6;  // Ethernet
         record.up = true;
         record.physicalAddress = m_physicalAddress;
-        record.address.Set(L"127.0.0.1");
-        record.prefixLength = 8;
+        record.address.Set(m_address);
+        record.prefixLength = m_prefixLength;
         records.push_back(record);
         return true;
     }
 
   private:
     std::vector<std::uint8_t> m_physicalAddress;
+    std::wstring m_address;
+    int m_prefixLength;
 };
 
 }  // namespace xomtest

@@ -82,6 +82,17 @@ int ConfigSet(const std::string& driverPath, const std::string& name, const std:
     return ConfigSetItems(driverPath, name, {{key, value}}, out, err);
 }
 
+bool ReadConfigForUpdate(const std::string& path, PrinterConfig& config, std::FILE* err) {
+    std::vector<std::string> problems;
+    std::string error;
+    if (std::filesystem::exists(path) && !ReadPrinterConfig(path, config, problems, error)) {
+        std::fprintf(err, "xomplot: %s\n", error.c_str());
+        return false;
+    }
+    for (const auto& p : problems) std::fprintf(err, "xomplot: %s (dropped)\n", p.c_str());
+    return true;
+}
+
 int ConfigSetItems(const std::string& driverPath, const std::string& name,
                    const std::vector<std::pair<std::string, std::string>>& items, std::FILE* out,
                    std::FILE* err) {
@@ -106,13 +117,8 @@ int ConfigSetItems(const std::string& driverPath, const std::string& name,
     }
     const std::string path = ConfigPath(name);
     PrinterConfig config;
-    std::vector<std::string> problems;
+    if (!ReadConfigForUpdate(path, config, err)) return 1;
     std::string error;
-    if (std::filesystem::exists(path) && !ReadPrinterConfig(path, config, problems, error)) {
-        std::fprintf(err, "xomplot: %s\n", error.c_str());
-        return 1;
-    }
-    for (const auto& p : problems) std::fprintf(err, "xomplot: %s (dropped)\n", p.c_str());
     // Every item or none: the file is written once.
     for (const auto& [key, value] : items) config.set(key, value);
     if (!WritePrinterConfig(path, config, name, error)) {

@@ -8,6 +8,8 @@
 
 namespace xomplot {
 
+struct PrinterConfig;
+
 // Each returns the exit status (0, or 1 with the reason on err).
 int ConfigList(std::FILE* out, std::FILE* err);
 int ConfigShow(const std::string& driverPath, const std::string& name, std::FILE* out,
@@ -15,6 +17,10 @@ int ConfigShow(const std::string& driverPath, const std::string& name, std::FILE
 int ConfigSet(const std::string& driverPath, const std::string& name, const std::string& key,
               const std::string& value, std::FILE* out, std::FILE* err);
 // Checks every item, then writes them all at once (none when one is refused).
+// Reads the stored configuration at path before it is changed and written again: an absent file
+// is an empty configuration; items that cannot be read are named on err as dropped. False, with
+// the reason on err, when the file cannot be read at all.
+bool ReadConfigForUpdate(const std::string& path, PrinterConfig& config, std::FILE* err);
 int ConfigSetItems(const std::string& driverPath, const std::string& name,
                    const std::vector<std::pair<std::string, std::string>>& items, std::FILE* out,
                    std::FILE* err);

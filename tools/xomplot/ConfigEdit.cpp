@@ -9,6 +9,7 @@
 #include "hdi/HT_Plotter_Definition.h"
 #include "hdi/PM_DRC_Caps_Loader.h"
 #include "platform/Utf8.h"
+#include "tools/xomplot/ConfigCommands.h"
 #include "tools/xomplot/PlotOutcome.h"
 #include "tools/xomplot/PlotRun.h"
 
@@ -78,13 +79,8 @@ int ConfigEdit(const std::string& driverPath, const std::string& name, std::FILE
     }
     const std::string path = ConfigPath(name);
     PrinterConfig config;
-    std::vector<std::string> problems;
+    if (!ReadConfigForUpdate(path, config, err)) return 1;
     std::string error;
-    if (std::filesystem::exists(path) && !ReadPrinterConfig(path, config, problems, error)) {
-        std::fprintf(err, "xomplot: %s\n", error.c_str());
-        return 1;
-    }
-    for (const auto& p : problems) std::fprintf(err, "xomplot: %s (dropped)\n", p.c_str());
 
     std::unique_ptr<HT_Driver_Module> module = HT_Driver_Module::load(driverPath, error);
     if (!module) {

@@ -7,6 +7,7 @@
 #include "Common/XOM/DriverApp.h"
 #include "Common/XOM/PlotClock.h"
 #include "Common/XOM/PlotLogRecord.h"
+#include "Common/XOM/VectorHandlers.h"
 #include "Common/XomJob/PjlHeader.h"
 #include "platform/MessageService.h"
 
@@ -145,6 +146,15 @@ HT_Custom_Config_Item TextItem(const wchar_t* key, const std::wstring& value) {
 
 void HostPlot::Begin(const std::wstring& drawing, const std::wstring& printer) {
     device->begin_picture(HT_Document_Info{drawing, printer, {}});
+}
+
+std::string PlotOneLine(const PlotSetup& setup, const std::wstring& drawing) {
+    HostPlot plot(setup);
+    plot.Begin(drawing);
+    const HT_DCI_Point line[] = {{0, 0, 0}, {100, 0, 0}};
+    DrawDciPolyline(plot.device.get(), SolidRendition(), 2, line);
+    plot.device->end_picture();
+    return plot.output().bytes;
 }
 
 HT_Rendition SolidRendition(int weight) {

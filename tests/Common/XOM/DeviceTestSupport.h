@@ -110,6 +110,9 @@ class HostPlot {
 // A solid, unclipped rendition with the given line weight.
 HT_Rendition SolidRendition(int weight = 1);
 
+// One plot of one line, as the host makes it with setup: the bytes the port received.
+std::string PlotOneLine(const PlotSetup& setup, const std::wstring& drawing = L"Test.dwg");
+
 // Captures plot messages and plot-log records while alive.
 class PlotObserver {
   public:

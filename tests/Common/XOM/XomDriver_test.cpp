@@ -456,14 +456,6 @@ TEST(XomDriverColour, DevicePaletteWithTransparencyHasPrimariesCubeAndRamp) {
 // ---------------------------------------------------------------------------------------------
 // Job prefix and the settings the device reads
 
-std::string PlotOneLine(const PlotSetup& setup, const std::wstring& drawing = L"Test.dwg") {
-    HostPlot plot(setup);
-    plot.Begin(drawing);
-    DrawLine(*plot.device, 0, 0, 100, 0);
-    plot.device->end_picture();
-    return plot.output().bytes;
-}
-
 // Standard input is not a terminal while it lives (the plot-time prompts would ask there).
 class StdinFromDevNull {
   public:

@@ -3,7 +3,6 @@
 // Cancel ends the plot cancelled with nothing sent.
 #include <gtest/gtest.h>
 
-#include "Common/XOM/VectorHandlers.h"
 #include "Common/XomDialogs/DlgIdentify.h"
 #include "Common/XomDialogs/DlgSelect.h"
 #include "DeviceTestSupport.h"
@@ -22,14 +21,7 @@ class PlotTimeIdentify : public PrinterDialogTest {
         setup.printerData = data;
         setup.settings = {TextItem(L"UserName", L"nobody")};
     }
-    std::string Plot() {
-        HostPlot plot(setup);
-        plot.Begin(L"Plan.dwg");
-        const HT_DCI_Point line[] = {{0, 0, 0}, {100, 50, 0}};
-        DrawDciPolyline(plot.device.get(), SolidRendition(), 2, line);
-        plot.device->end_picture();
-        return plot.output().bytes;
-    }
+    std::string Plot() { return PlotOneLine(setup, L"Plan.dwg"); }
     PlotSetup setup;
 };
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "Common/XOM/DriverApp.h"
-#include "Common/XOM/VectorHandlers.h"
 #include "Common/XomDialogs/DlgPrinterConnect.h"
 #include "DeviceTestSupport.h"
 #include "SettingsDialogScript.h"
@@ -36,14 +35,7 @@ class PlotTimeSettings : public DialogTest {
         theApp().currentPrinter().Reset();
         fs::remove_all(work);
     }
-    std::string Plot() {
-        HostPlot plot(setup);
-        plot.Begin(L"Plan.dwg");
-        const HT_DCI_Point line[] = {{0, 0, 0}, {100, 50, 0}};
-        DrawDciPolyline(plot.device.get(), SolidRendition(), 2, line);
-        plot.device->end_picture();
-        return plot.output().bytes;
-    }
+    std::string Plot() { return PlotOneLine(setup, L"Plan.dwg"); }
 
     fs::path work;
     PlotSetup setup;

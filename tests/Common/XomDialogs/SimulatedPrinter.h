@@ -13,34 +13,16 @@
 #include <vector>
 
 #include "Common/xomOutput/PrinterNetwork.h"
-#include "juxcommoncode/JuxNetwork/AdapterSource.h"
+#include "tests/support/LoopbackAdapter.h"
 #include "tests/tools/xomplot/LinkedPrinter.h"
-
-class OwnAddressAdapterSource : public JuxNetwork::IAdapterSource {
-  public:
-    explicit OwnAddressAdapterSource(std::string address) : m_address(std::move(address)) {}
-    bool ListAddresses(std::vector<JuxNetwork::AdapterAddressRecord>& records) override {
-        JuxNetwork::AdapterAddressRecord record;
-        record.friendlyName = L"own-loopback-address";
-        record.interfaceIndex = 1;
-        record.interfaceType = 6;  // Ethernet
-        record.up = true;
-        record.address.Set(std::wstring(m_address.begin(), m_address.end()));
-        record.prefixLength = 32;
-        records.push_back(record);
-        return true;
-    }
-
-  private:
-    std::string m_address;
-};
 
 // The printer network of this process from now on: through the adapter of address, with short
 // waits (three tries of 150 ms), wake-up packets to wakePort.
 inline void UseOwnAddressNetwork(const std::string& address, int wakePort = 7) {
     ShutdownPrinterNetwork();
     JuxNetwork::NetIpIoManagerOptions net;
-    net.adapterSource = std::make_shared<OwnAddressAdapterSource>(address);
+    net.adapterSource = std::make_shared<xomtest::LoopbackAdapterSource>(
+        std::vector<std::uint8_t>{}, std::wstring(address.begin(), address.end()), 32);
     JuxNetwork::SnmpManagerOptions snmp;
     snmp.responseTimeout = std::chrono::milliseconds(150);
     snmp.tries = 3;
