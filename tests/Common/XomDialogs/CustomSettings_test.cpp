@@ -33,18 +33,6 @@ using D = CDlgCustomSettings;
 const std::string kPrinterFile = std::string(XOM_TEST_EXAMPLES) + "/printer-q-series.txt";
 const std::wstring kPrinterMac = L"00-1A-2B-3C-4D-04";
 
-// Runs then once flag is set: a dialog that the one shown opens runs its own event loop, in which
-// the steps of both run.
-void WhenTrue(DialogWindow& w, const bool& flag, const std::function<void()>& then,
-              int rounds = 1000) {
-    if (flag || rounds == 0) {
-        then();
-        return;
-    }
-    usleep(5000);
-    w.Post([&w, &flag, then, rounds] { WhenTrue(w, flag, then, rounds - 1); });
-}
-
 class CustomSettingsTest : public DialogTest {
   protected:
     void SetUp() override {
@@ -54,14 +42,7 @@ class CustomSettingsTest : public DialogTest {
                 testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(work);
         fs::create_directories(work);
-        SPMP<HT_Std_Plotter_Capabilities> caps(new HT_Std_Plotter_Capabilities);
-        for (const SettingsKey& k : SettingsLoadOrder())
-            caps->get_custom_capabilities()->items.push_back(
-                {k.name, k.isText ? L"string" : L"long", k.isText ? L"" : L"0"});
-        host = SPMP<HT_Std_Plotter_Definition>(new HT_Std_Plotter_Definition(nullptr));
-        host->set_plotter_capabilities(caps);
-        host->set_plotter_configuration(
-            SPMP<HT_Std_Plotter_Configuration>(new HT_Std_Plotter_Configuration));
+        host = MakeSettingsHost();
         theApp().currentPrinter().Reset();
         theApp().currentPin().clear();
         UseOwnAddressNetwork(xomtest::OwnLoopbackAddress());

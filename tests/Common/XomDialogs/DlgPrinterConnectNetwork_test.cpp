@@ -1,7 +1,8 @@
 // The printer connect dialog searching a private network for real: two simulated printers and an
-// office printer whose description lacks the brand, all answering the search. The dialog runs on
-// this thread, which enters the network's client namespace for the test (its sockets are made
-// there). Needs root, as every namespace test.
+// office printer whose description lacks the brand, all answering the search; then the settings
+// dialog linking one of them through it. The dialogs run on this thread, which enters the
+// network's client namespace for the test (its sockets are made there). Needs root, as every
+// namespace test.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -12,8 +13,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "Common/XOM/DriverApp.h"
+#include "Common/XomDialogs/DlgCustomSettings.h"
 #include "Common/XomDialogs/DlgPrinterConnect.h"
+#include "Common/XomSettings/SettingsStore.h"
+#include "Common/xomOutput/PrinterNetwork.h"
 #include "DialogScript.h"
+#include "SettingsDialogScript.h"
 #include "tests/tools/xomplot/NamespacePrinters.h"
 
 namespace {
@@ -119,6 +125,42 @@ TEST_F(DialogTest, ConnectDialogFindsTheSimulatedPrintersAndLinksOne) {
         officeAnswered = officeAnswered || agent.m_sysName == L"office-laser";
     EXPECT_TRUE(officeAnswered);
     manager.Stop();
+
+    // The settings dialog of a configuration without a printer offers the connect dialog first:
+    // its search finds the printers again, q2 is picked, its data read through the driver's own
+    // network (made in this namespace), a media of q2 chosen, and OK stores them.
+    ShutdownPrinterNetwork();
+    SetPrinterNetworkOptions({}, snmp);
+    theApp().currentPrinter().Reset();
+    SPMP<HT_Std_Plotter_Definition> host = MakeSettingsHost();
+    SetLongSetting(*host, L"DisableMediaWarning", 1);
+    bool connectClosed = false;
+    Then([&](CXomDialog&, DialogWindow& w) {
+        WhenTrue(w, connectClosed, [this, &w] {
+            EXPECT_EQ(w.GetText(CDlgCustomSettings::kPrinterText), L"q2-drawing-office");
+            Next({PickRow(1)});
+            w.Click(CDlgCustomSettings::kMediaButton);
+            Screenshot(w, "custom-settings-discovered");
+            w.Click(IDOK);
+        });
+    });
+    Then([&](CXomDialog& connect, DialogWindow& w) {
+        EXPECT_EQ(connect.TemplateId(), D::kTemplate);
+        SelectTreeEntry(w, D::kTree, L"IP Address: 10.200.0.12");
+        w.Click(IDOK);
+        connectClosed = true;
+    });
+    CDlgCustomSettings settings(nullptr, theApp().currentPrinter(), *host);
+    EXPECT_EQ(settings.DoModal(), IDOK);
+    DriverSettings stored;
+    LoadSettings(stored, *host);
+    EXPECT_EQ(stored.MachineIpAddress, L"10.200.0.12");
+    EXPECT_EQ(stored.MachineName, L"q2-drawing-office");
+    EXPECT_EQ(stored.MachineMacAddress, L"00-1A-2B-3C-4D-02");
+    EXPECT_EQ(stored.MediaName, L"Coated paper 120 g");
+    ShutdownPrinterNetwork();
+    SetPrinterNetworkOptions({}, {});
+    theApp().currentPrinter().Reset();
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include "Common/XomDialogs/DlgCustomSettings.h"
 #include "Common/XomDialogs/DlgEnter.h"
 #include "Common/XomDialogs/DlgSelect.h"
+#include "Common/XomSettings/SettingsKeys.h"
 #include "DialogScript.h"
+#include "hdi/HT_Plotter_Definition.h"
 
 // The select dialog: the name at index, OK.
 inline DialogTest::Step PickRow(int index) {
@@ -35,4 +37,30 @@ inline void WhenSettled(xomplatform::DialogWindow& w, const std::function<void()
     }
     usleep(10000);
     w.Post([&w, check, rounds] { WhenSettled(w, check, rounds - 1); });
+}
+
+// Runs then once flag is set: a dialog that the one shown opens runs its own event loop, in which
+// the steps of both run.
+inline void WhenTrue(xomplatform::DialogWindow& w, const bool& flag,
+                     const std::function<void()>& then, int rounds = 1000) {
+    if (flag || rounds == 0) {
+        then();
+        return;
+    }
+    usleep(5000);
+    w.Post([&w, &flag, then, rounds] { WhenTrue(w, flag, then, rounds - 1); });
+}
+
+// A host plotter definition whose capabilities list every settings key (texts empty, numbers 0),
+// as the host makes one from the driver's data, with an empty configuration.
+inline SPMP<HT_Std_Plotter_Definition> MakeSettingsHost() {
+    SPMP<HT_Std_Plotter_Capabilities> caps(new HT_Std_Plotter_Capabilities);
+    for (const SettingsKey& k : SettingsLoadOrder())
+        caps->get_custom_capabilities()->items.push_back(
+            {k.name, k.isText ? L"string" : L"long", k.isText ? L"" : L"0"});
+    SPMP<HT_Std_Plotter_Definition> host(new HT_Std_Plotter_Definition(nullptr));
+    host->set_plotter_capabilities(caps);
+    host->set_plotter_configuration(
+        SPMP<HT_Std_Plotter_Configuration>(new HT_Std_Plotter_Configuration));
+    return host;
 }
