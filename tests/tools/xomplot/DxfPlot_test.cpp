@@ -243,7 +243,7 @@ TEST_F(DxfPlotTest, TextsAreFilledOutlinesInTheirBoxes) {
 }
 
 TEST_F(DxfPlotTest, HatchesFillAroundIslandsAndDrawPatternLines) {
-    for (const char* name : {"hatches", "patterns"}) {
+    for (const char* name : {"hatches", "hatchcurves", "patterns"}) {
         SCOPED_TRACE(name);
         const RunResult r = Plot(name);
         ASSERT_EQ(r.status, 0) << r.out << r.err;

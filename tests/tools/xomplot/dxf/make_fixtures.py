@@ -227,6 +227,33 @@ def hatches():
                 "box -61,-101,-50,-19", "box 50,-101,61,-19"])
 
 
+def hatch_curves():
+    """Hatch boundaries with spline edges (by control points and by fit points) and elliptical
+    edges (counter-clockwise and clockwise): the fill follows the curves."""
+    doc, msp = new()
+    h = msp.add_hatch(color=1)
+    p = h.paths.add_edge_path()
+    p.add_line((-60, 0), (60, 0))
+    p.add_spline(control_points=[(60, 0), (80, 40), (20, 100), (-40, 60), (-60, 0)], degree=3)
+    f = msp.add_hatch(color=3)
+    p = f.paths.add_edge_path()
+    p.add_line((-80, -10), (-20, -10))
+    p.add_spline(fit_points=[(-20, -10), (-30, -30), (-50, -40), (-80, -10)], degree=3)
+    e = msp.add_hatch(color=5)
+    p = e.paths.add_edge_path()
+    p.add_line((0, -100), (70, -100))
+    p.add_ellipse((0, -100), major_axis=(70, 0), ratio=0.5, start_angle=0, end_angle=90)
+    p.add_line((0, -82.5), (0, -100))
+    # Three quarters of an ellipse, clockwise from its top to its left end.
+    c = msp.add_hatch(color=6)
+    p = c.paths.add_edge_path()
+    p.add_line((5, -40), (40, -40))
+    p.add_line((40, -40), (40, -20))
+    p.add_ellipse((40, -40), major_axis=(35, 0), ratio=20 / 35, start_angle=180, end_angle=90,
+                  ccw=False)
+    save("hatchcurves", doc)
+
+
 def patterns():
     """Pattern hatches drawn with their dashes, dots, angle, spacing and colour: ezdxf's own hatch
     lines are the expected ink, and nothing between them."""
@@ -416,5 +443,5 @@ def floor_plan():
 
 
 for make in (lines_and_points, polylines, tapers, curves, splines, fit_splines, faces, inserts, properties, texts,
-             wrapped, hatches, patterns, bad_files, floor_plan):
+             wrapped, hatches, hatch_curves, patterns, bad_files, floor_plan):
     make()
