@@ -59,10 +59,19 @@ class Flattener {
         if (m_badGeometry)
             m_out.warnings.push_back(std::to_string(m_badGeometry) +
                                      " entities with coordinates out of range not drawn");
+        if (m_denseFamilies)
+            m_out.warnings.push_back(std::to_string(m_denseFamilies) +
+                                     " hatch pattern line families too dense for the sheet not "
+                                     "drawn");
         return true;
     }
 
   private:
+    bool TooManyPoints() {
+        m_error =
+            "the drawing expands to more than " + std::to_string(m_limits.max_points) + " points";
+        return false;
+    }
     const Layer& LayerOf(const std::string& name, const Context& ctx) const {
         const std::string& n = (name == "0" && !ctx.layer.empty()) ? ctx.layer : name;
         auto it = m_doc.layers.find(n);
@@ -122,11 +131,7 @@ class Flattener {
         }
         if (n == 0) return true;
         m_points += n;
-        if (m_points > m_limits.max_points) {
-            m_error = "the drawing expands to more than " + std::to_string(m_limits.max_points) +
-                      " points";
-            return false;
-        }
+        if (m_points > m_limits.max_points) return TooManyPoints();
         Primitive prim;
         prim.kind = kind;
         prim.contours = std::move(contours);
@@ -212,12 +217,16 @@ class Flattener {
                 if (e.solid_fill) return Emit(Primitive::Fill, std::move(loops), s, m);
                 Style lines = s;
                 lines.dashes.clear();
+                HatchShortfall shortfall;
                 for (auto& piece :
                      HatchLines(loops, e.definition, e.pattern, e.pattern_angle, e.pattern_scale,
-                                tol, m_points, m_limits.max_points)) {
+                                tol, m_points, m_limits.max_points, shortfall)) {
                     const auto kind = piece.size() == 1 ? Primitive::Dot : Primitive::Path;
                     if (!Emit(kind, {std::move(piece)}, lines, m)) return false;
                 }
+                m_denseFamilies += shortfall.dense_families;
+                // A hatch cut short at the budget is refused as any drawing past it is.
+                if (shortfall.out_of_points) return TooManyPoints();
                 return true;
             }
             case EntityKind::Text:
@@ -314,7 +323,7 @@ class Flattener {
     FlattenLimits m_limits;
     Flattened& m_out;
     std::vector<std::string> m_stack;
-    std::size_t m_points = 0, m_badText = 0, m_badGeometry = 0;
+    std::size_t m_points = 0, m_badText = 0, m_badGeometry = 0, m_denseFamilies = 0;
     std::string m_error, m_textWhy;
 };
 

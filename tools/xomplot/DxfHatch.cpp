@@ -83,7 +83,7 @@ std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>
                                            const std::vector<HatchPatternLine>& definition,
                                            const std::string& pattern, double angle_deg,
                                            double scale, double tolerance, std::size_t points,
-                                           std::size_t max_points) {
+                                           std::size_t max_points, HatchShortfall& shortfall) {
     std::vector<std::vector<Point>> out;
     const auto families = definition.empty() ? Predefined(pattern, angle_deg, scale) : definition;
     for (const auto& f : families) {
@@ -105,7 +105,11 @@ std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>
             }
         const double step = std::fabs(spacing);
         const double first = std::ceil(lo / step), last = std::floor(hi / step);
-        if (!(last >= first) || last - first > kMaxLinesPerFamily) continue;
+        if (!(last >= first)) continue;  // no line of the family crosses the hatch
+        if (last - first > kMaxLinesPerFamily) {
+            ++shortfall.dense_families;
+            continue;
+        }
         if (!dashes.empty()) {
             // Dashes past a bound (a huge area, or dashes near the device's resolution) would
             // take memory beyond reason: such a family is drawn as continuous lines.
@@ -144,8 +148,10 @@ std::vector<std::vector<Point>> HatchLines(const std::vector<std::vector<Point>>
                                            {origin.x + u.x * b, origin.y + u.y * b}});
                         else
                             out.push_back({{origin.x + u.x * a, origin.y + u.y * a}});
-                    }))
+                    })) {
+                    shortfall.out_of_points = true;
                     return out;
+                }
             }
         }
     }

@@ -9,6 +9,7 @@
 
 #include "tests/tools/xomplot/XomplotProcess.h"
 #include "tools/jobrender/JobRenderer.h"
+#include "tools/xomplot/DxfFlatten.h"
 
 namespace {
 
@@ -309,6 +310,40 @@ TEST_F(DxfPlotTest, WhatIsNotDrawnIsListedInOneWarning) {
     r = Plot("absurd");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("coordinates out of range not drawn"), std::string::npos) << r.err;
+}
+
+// A pattern hatch never loses lines silently: one cut short at the drawing's point budget refuses
+// the drawing as any drawing past the budget is, and a family of more lines than a sheet can take
+// is left out with a warning.
+TEST(DxfHatchLimits, WhatAPatternHatchCannotDrawIsSaid) {
+    using namespace xomplot::dxf;
+    auto square = [](double side) {
+        Entity e;
+        e.kind = EntityKind::Hatch;
+        e.pattern = "ANSI31";
+        e.pattern_scale = 1;
+        e.loops.push_back({{{{0, 0}}, {{side, 0}}, {{side, side}}, {{0, side}}}});
+        return e;
+    };
+    const TextOutliner noText = [](const std::string&, double, std::vector<std::vector<Point>>&,
+                                   double&, std::string&) { return false; };
+    Document doc;
+    doc.entities.push_back(square(100));  // 45 lines 3.175 apart, 2 points each
+    Flattened out;
+    std::string error;
+    FlattenLimits limits;
+    EXPECT_TRUE(Flatten(doc, 0.01, noText, limits, out, error)) << error;
+    limits.max_points = 40;
+    out = {};
+    EXPECT_FALSE(Flatten(doc, 0.01, noText, limits, out, error));
+    EXPECT_EQ(error, "the drawing expands to more than 40 points");
+
+    doc.entities[0].pattern_scale = 0.001;  // 44,000 lines
+    out = {};
+    EXPECT_TRUE(Flatten(doc, 0.001, noText, FlattenLimits{}, out, error)) << error;
+    EXPECT_TRUE(out.primitives.empty());
+    ASSERT_EQ(out.warnings.size(), 1u);
+    EXPECT_EQ(out.warnings[0], "1 hatch pattern line families too dense for the sheet not drawn");
 }
 
 }  // namespace
