@@ -157,9 +157,16 @@ bool HasDialogBackendFactory();
 // Forgets the backend made so far (tests that switch backends).
 void ResetDialogBackend();
 
-// Whether a window system can be reached: a forced Qt platform (QT_QPA_PLATFORM), or a display
-// (DISPLAY or WAYLAND_DISPLAY) in the environment. Without one, no toolkit may be started: it
-// would abort the process.
+// Whether a window system can be reached: a Qt platform of its own (QT_QPA_PLATFORM=offscreen,
+// ...), or the display the toolkit would open (the X display of DISPLAY, or with
+// QT_QPA_PLATFORM=wayland the Wayland display) accepts a connection. Without one, no toolkit may
+// be started: it would abort the process (a stale DISPLAY of an ended ssh session too).
 bool DisplayAvailable();
+// Whether the X display named as in DISPLAY ([host]:number[.screen]) accepts a connection: its
+// local socket, or TCP port 6000 + number of its host (within a second).
+bool XDisplayReachable(const std::string& display);
+// Whether the Wayland display named as in WAYLAND_DISPLAY ("wayland-0" when empty; relative to
+// XDG_RUNTIME_DIR) accepts a connection.
+bool WaylandDisplayReachable(const std::string& display);
 
 }  // namespace xomplatform

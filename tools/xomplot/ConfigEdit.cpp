@@ -94,7 +94,8 @@ int ConfigEdit(const std::string& driverPath, const std::string& name, std::FILE
         if (!definition->Custom_Config_UI_Available()) {
             std::fprintf(err,
                          "xomplot: config edit opens the driver's settings dialog and needs a "
-                         "display (DISPLAY or WAYLAND_DISPLAY); without one, change items with "
+                         "display (an X display in DISPLAY that accepts connections); without one, "
+                         "change items with "
                          "xomplot config set %s KEY VALUE (see xomplot config show %s)\n",
                          name.c_str(), name.c_str());
             return kExitNoDisplay;

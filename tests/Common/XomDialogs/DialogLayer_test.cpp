@@ -3,9 +3,19 @@
 // window system that is not there.
 #include "Common/XomDialogs/XomDialog.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "Common/XomDialogs/DlgEnter.h"
 #include "Common/XomDialogs/DlgSelect.h"
@@ -220,6 +230,121 @@ TEST(DialogLayerDeathTest, NoDisplayMakesNoBackendAndDoesNotAbort) {
             std::exit(notShown && xomplatform::GetDialogBackend() == nullptr ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");
+    // A display that does not answer (a stale DISPLAY of an ended ssh session) is no display.
+    EXPECT_EXIT(
+        {
+            setenv("DISPLAY", "127.0.0.1:59", 1);  // port 6059: nobody listens there
+            unsetenv("QT_QPA_PLATFORM");
+            xomqt::RegisterQtDialogs();
+            std::wstring value = L"v";
+            Enter dialog(value, L"Name", false);
+            std::exit(dialog.DoModal() == kDialogNotShown ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
+// The environment of the display variables while it lives, then theirs again.
+class DisplayEnvironment {
+  public:
+    DisplayEnvironment() {
+        for (const char* name : kNames) {
+            if (const char* value = std::getenv(name)) m_saved.emplace_back(name, value);
+            unsetenv(name);
+        }
+    }
+    ~DisplayEnvironment() {
+        for (const char* name : kNames) unsetenv(name);
+        for (const auto& [name, value] : m_saved) setenv(name.c_str(), value.c_str(), 1);
+    }
+    DisplayEnvironment(const DisplayEnvironment&) = delete;
+    DisplayEnvironment& operator=(const DisplayEnvironment&) = delete;
+
+  private:
+    static constexpr const char* kNames[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
+                                             "XDG_RUNTIME_DIR"};
+    std::vector<std::pair<std::string, std::string>> m_saved;
+};
+
+// A listening socket: a local one at path, or TCP on a loopback port.
+class Listener {
+  public:
+    explicit Listener(const std::string& path) : m_path(path) {
+        m_fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        path.copy(a.sun_path, sizeof a.sun_path - 1);
+        unlink(path.c_str());
+        m_ok = bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && listen(m_fd, 4) == 0;
+    }
+    explicit Listener(int port) {
+        m_fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(static_cast<std::uint16_t>(port));
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        m_ok = bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 && listen(m_fd, 4) == 0;
+    }
+    ~Listener() {
+        close(m_fd);
+        if (!m_path.empty()) unlink(m_path.c_str());
+    }
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+    bool Ok() const { return m_ok; }
+
+  private:
+    std::string m_path;
+    int m_fd = -1;
+    bool m_ok = false;
+};
+
+// Only a display that accepts a connection counts: the toolkit aborts the process on one that
+// does not.
+TEST(DisplayAvailable, OnlyADisplayThatAcceptsAConnectionCounts) {
+    using xomplatform::DisplayAvailable;
+    const DisplayEnvironment environment;
+    EXPECT_FALSE(DisplayAvailable());
+    for (const char* bad : {"nonsense", ":", ":x", "host:", ":123456"}) {
+        setenv("DISPLAY", bad, 1);
+        EXPECT_FALSE(DisplayAvailable()) << bad;
+    }
+    // A local X display: its socket in /tmp/.X11-unix.
+    const std::string number = std::to_string(40000 + getpid() % 20000);
+    mkdir("/tmp/.X11-unix", 01777);
+    {
+        const Listener x("/tmp/.X11-unix/X" + number);
+        ASSERT_TRUE(x.Ok());
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+        EXPECT_TRUE(DisplayAvailable());
+        setenv("DISPLAY", ("unix:" + number + ".0").c_str(), 1);
+        EXPECT_TRUE(DisplayAvailable());
+    }
+    EXPECT_FALSE(DisplayAvailable()) << "the display has gone";
+    // A forwarded one: TCP port 6000 + number.
+    for (int n = 50; n < 1000; ++n) {
+        const Listener forwarded(6000 + n);
+        if (!forwarded.Ok()) continue;
+        setenv("DISPLAY", ("localhost:" + std::to_string(n) + ".0").c_str(), 1);
+        EXPECT_TRUE(DisplayAvailable());
+        break;
+    }
+    // Wayland, when Qt is told to use it; a platform of Qt's own needs no display.
+    unsetenv("DISPLAY");
+    const std::string runtime = testing::TempDir() + "runtime-" + std::to_string(getpid());
+    mkdir(runtime.c_str(), 0700);
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "wayland", 1);
+    EXPECT_FALSE(DisplayAvailable());
+    {
+        const Listener wayland(runtime + "/wayland-0");
+        ASSERT_TRUE(wayland.Ok());
+        EXPECT_TRUE(DisplayAvailable());
+    }
+    rmdir(runtime.c_str());
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    EXPECT_FALSE(DisplayAvailable());
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    EXPECT_TRUE(DisplayAvailable());
 }
 
 }  // namespace

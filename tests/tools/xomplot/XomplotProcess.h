@@ -68,11 +68,9 @@ class XomplotCliTest : public ::testing::Test {
                 linked->Link(dir / "config");
             args.insert(args.begin(), {"--config", "linked"});
         }
-        // No display unless the test gives Qt a platform: a run never waits for a dialog nobody
-        // sees.
+        // No display unless the test gives one: a run never waits for a dialog nobody sees.
         std::string cmd = prefix + " env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                          (qtPlatform.empty() ? "" : "QT_QPA_PLATFORM=" + qtPlatform + " ") +
-                          kLeakCheckEnvironment +
+                          display + " " + kLeakCheckEnvironment +
                           " SOURCE_DATE_EPOCH=1733740800 USERNAME=tester XDG_CONFIG_HOME=" +
                           Quote((dir / "config").string()) + " " + Quote(XOM_TEST_XOMPLOT);
         for (const auto& a : args) cmd += " " + Quote(a);
@@ -113,7 +111,8 @@ class XomplotCliTest : public ::testing::Test {
     }
     fs::path dir;
     std::unique_ptr<LinkedPrinter> linked;
-    std::string qtPlatform;  // e.g. "offscreen": the runs have a display
+    // The runs' display, e.g. "QT_QPA_PLATFORM=offscreen" or "DISPLAY=:1"; none when empty.
+    std::string display;
 };
 
 // A simulated printer (xomsim) on its own loopback address, port 9100, for a number of jobs.
