@@ -122,6 +122,9 @@ class QtDialogWindow final : public xomplatform::DialogWindow {
             b->setText(ToQ(text));
         } else if (auto* l = dynamic_cast<QLabel*>(w)) {
             l->setText(ToQ(text));
+            // A status text changes during long work on this thread (a search, a wake-up) that
+            // lets no event run: it is painted at once.
+            if (l->isVisible()) l->repaint();
         } else if (auto* g = dynamic_cast<QGroupBox*>(w)) {
             g->setTitle(ToQ(text));
         }
