@@ -108,7 +108,7 @@ std::vector<std::string> DecodeText(const std::string& raw_in, bool mtext) {
                     continue;
                 }
                 if (k == '~') {
-                    lines.back() += ' ';
+                    lines.back() += "\xC2\xA0";  // a no-break space: wrapping keeps its words
                     i += 2;
                     continue;
                 }

@@ -10,6 +10,7 @@
 #include "tests/tools/xomplot/XomplotProcess.h"
 #include "tools/jobrender/JobRenderer.h"
 #include "tools/xomplot/DxfFlatten.h"
+#include "tools/xomplot/DxfTextLayout.h"
 
 namespace {
 
@@ -344,6 +345,25 @@ TEST(DxfHatchLimits, WhatAPatternHatchCannotDrawIsSaid) {
     EXPECT_TRUE(out.primitives.empty());
     ASSERT_EQ(out.warnings.size(), 1u);
     EXPECT_EQ(out.warnings[0], "1 hatch pattern line families too dense for the sheet not drawn");
+}
+
+// MTEXT's \~ is a space that wrapping never breaks at.
+TEST(DxfTextWrap, ANoBreakSpaceKeepsItsWordsOnOneLine) {
+    using namespace xomplot::dxf;
+    std::vector<std::string> lines = DecodeText("aa\\~bb cc dd", true);
+    ASSERT_EQ(lines, (std::vector<std::string>{"aa\xC2\xA0"
+                                               "bb cc dd"}));
+    // Each byte one unit wide: "aa bb" (6) does not fit 5 with anything, but stays whole.
+    const TextOutliner bytes = [](const std::string& text, double, std::vector<std::vector<Point>>&,
+                                  double& width, std::string&) {
+        width = static_cast<double>(text.size());
+        return true;
+    };
+    std::string why;
+    ASSERT_TRUE(WrapLines(lines, 5, bytes, why)) << why;
+    EXPECT_EQ(lines, (std::vector<std::string>{"aa\xC2\xA0"
+                                               "bb",
+                                               "cc dd"}));
 }
 
 }  // namespace
