@@ -99,12 +99,7 @@ void CDlgSnmpAgentConnect::OnOK() {
     if (m_manager != nullptr && !typed.IsUnspecified()) {
         for (const CSnmpAgent& agent : m_manager->GetAgents()) {
             if (SameHostAddress(agent.m_address, typed)) {
-                m_selected.m_address = agent.m_address;
-                m_selected.m_sysDescription = agent.m_sysDescription;
-                m_selected.m_sysName = agent.m_sysName;
-                m_selected.m_sysLocation = agent.m_sysLocation;
-                m_selected.m_physicalAddress = agent.m_physicalAddress;
-                m_selected.m_community = agent.m_community;
+                m_selected.CopyIdentity(agent);
                 return;
             }
         }

@@ -28,9 +28,7 @@ class CXomMachine : public CSnmpAgent {
         m_printerData.reset();
         static_cast<CSnmpAgent&>(*this) = CSnmpAgent{};
     }
-    // Takes the other record's address, texts, physical address and community; the printer data
-    // is not copied.
-    void CopyIdentity(const CXomMachine& other) {
-        static_cast<CSnmpAgent&>(*this) = static_cast<const CSnmpAgent&>(other);
-    }
+    // Takes the other record's (or an agent's) address, texts, physical address and community;
+    // the printer data is not copied.
+    void CopyIdentity(const CSnmpAgent& other) { static_cast<CSnmpAgent&>(*this) = other; }
 };
